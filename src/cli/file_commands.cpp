@@ -72,25 +72,23 @@ int ParseFormat(const std::string& text, std::int32_t size) {
 }
 
 // Loads a file the way the Load command does: a recognised text by its records, anything else
-// (unrecognised, empty) as a binary image. Returns the name of what was loaded.
+// (unrecognised, empty) as a binary image. Returns the name of what was loaded. The file is read
+// once; the text is detected once.
 std::string LoadLikeTheLoadCommand(const std::string& path, THexList& buffer) {
     if (!PathExists(path)) {
         throw CommandError(path + ": file not found");
     }
-    const int format = TFileLoader::Detect(path);
+    int format = 0;
+    const int result = TFileLoader::LoadTextData(ReadWholeFile(path), buffer, &format);
     if (format > 0) {
-        if (TFileLoader::LoadText(path, buffer) != 0) {
+        if (result != 0) {
             throw CommandError(path + ": a record lies outside the " +
                                std::to_string(buffer.Size()) + "-byte buffer");
         }
+        buffer.FileName = path;
         return TFileLoader::FormatName(format);
     }
     if (TFileLoader::LoadBinary(path, buffer) != 0) {
-        if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-            std::fclose(file);
-        } else {
-            throw std::system_error(errno, std::generic_category(), "Cannot open " + path);
-        }
         throw CommandError(path + ": file larger than the " + std::to_string(buffer.Size()) +
                            "-byte buffer");
     }

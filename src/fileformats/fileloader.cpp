@@ -72,31 +72,44 @@ int TFileLoader::Detect(const std::vector<std::string>& lines) {
     return DetectLines(views);
 }
 
+int TFileLoader::DetectText(const std::string& text) {
+    return DetectLines(SplitText(text).lines);
+}
+
 int TFileLoader::LoadText(const std::string& fileName, THexList& buffer, int /*format*/) {
     buffer.FileName = fileName;
     buffer.Clear();
-    const TextLines text = SplitText(ReadWholeFile(fileName));
+    return LoadTextData(ReadWholeFile(fileName), buffer);
+}
+
+int TFileLoader::LoadTextData(std::string text, THexList& buffer, int* detected) {
+    const TextLines split = SplitText(std::move(text));
     buffer.Clear();
+    const Lines& lines = split.lines;
+    const int format = DetectLines(lines);
+    if (detected) {
+        *detected = format;
+    }
     try {
-        switch (DetectLines(text.lines)) {
+        switch (format) {
         case ffIntel8:
         case ffIntelMcs86:
         case ffIntelHex32:
-            return records::ReadIntel(text.lines, buffer);
+            return records::ReadIntel(lines, buffer);
         case ffMotorolaS1:
         case ffMotorolaS2:
         case ffMotorolaS3:
-            return records::ReadMotorola(text.lines, buffer);
+            return records::ReadMotorola(lines, buffer);
         case ffExtendedTektronix:
-            return records::ReadExtendedTektronix(text.lines, buffer);
+            return records::ReadExtendedTektronix(lines, buffer);
         case ffTektronix:
-            return records::ReadTektronix(text.lines, buffer);
+            return records::ReadTektronix(lines, buffer);
         case ffAtmelGeneric16:
-            return records::ReadAtmelGeneric(text.lines, buffer, true);
+            return records::ReadAtmelGeneric(lines, buffer, true);
         case ffAtmelGeneric8:
-            return records::ReadAtmelGeneric(text.lines, buffer, false);
+            return records::ReadAtmelGeneric(lines, buffer, false);
         case ffAtmelBst:
-            return records::ReadBst(text.lines, buffer);
+            return records::ReadBst(lines, buffer);
         default:
             return -1;
         }
@@ -137,40 +150,44 @@ int TFileLoader::LoadBinary(const std::string& fileName, THexList& buffer) {
     return 0;
 }
 
+std::string TFileLoader::FormatText(const THexList& buffer, int format) {
+    std::string out;
+    switch (format) {
+    case ffIntel8:
+    case ffIntelMcs86:
+    case ffIntelHex32:
+        records::WriteIntel(buffer, out);
+        break;
+    case ffMotorolaS1:
+    case ffMotorolaS2:
+    case ffMotorolaS3:
+        records::WriteMotorola(buffer, out);
+        break;
+    case ffExtendedTektronix:
+        records::WriteExtendedTektronix(buffer, out);
+        break;
+    case ffTektronix:
+        records::WriteTektronix(buffer, out);
+        break;
+    case ffAtmelGeneric16:
+        records::WriteAtmelGeneric(buffer, out, true);
+        break;
+    case ffAtmelGeneric8:
+        records::WriteAtmelGeneric(buffer, out, false);
+        break;
+    case ffAtmelBst:
+        records::WriteBst(buffer, out);
+        break;
+    default:
+        break; // no records: an empty file
+    }
+    return out;
+}
+
 int TFileLoader::Save(const std::string& fileName, const THexList& buffer, int format,
                       std::string* error) {
     try {
-        std::string out;
-        switch (format) {
-        case ffIntel8:
-        case ffIntelMcs86:
-        case ffIntelHex32:
-            records::WriteIntel(buffer, out);
-            break;
-        case ffMotorolaS1:
-        case ffMotorolaS2:
-        case ffMotorolaS3:
-            records::WriteMotorola(buffer, out);
-            break;
-        case ffExtendedTektronix:
-            records::WriteExtendedTektronix(buffer, out);
-            break;
-        case ffTektronix:
-            records::WriteTektronix(buffer, out);
-            break;
-        case ffAtmelGeneric16:
-            records::WriteAtmelGeneric(buffer, out, true);
-            break;
-        case ffAtmelGeneric8:
-            records::WriteAtmelGeneric(buffer, out, false);
-            break;
-        case ffAtmelBst:
-            records::WriteBst(buffer, out);
-            break;
-        default:
-            break; // no records: an empty file
-        }
-        WriteFileAtomically(fileName, out);
+        WriteFileAtomically(fileName, FormatText(buffer, format));
         return 0;
     } catch (const std::exception& e) {
         if (error) {

@@ -40,11 +40,16 @@ public:
     // std::system_error.
     static int Detect(const std::string& fileName);
     static int Detect(const std::vector<std::string>& lines);
+    // Detect on text already in memory (split and cut at NUL as a file would be).
+    static int DetectText(const std::string& text);
 
     // 0: loaded; -1: not a recognised text, or a record addressed a byte outside the buffer (the
     // bytes before it stay). The format argument is not used: the text decides. Sets FileName
     // and clears the buffer first; open and read errors raise std::system_error.
     static int LoadText(const std::string& fileName, THexList& buffer, int format = 0);
+    // LoadText on text already in memory; FileName is left alone, the buffer is cleared first.
+    // detected, when given, receives what Detect says of the text.
+    static int LoadTextData(std::string text, THexList& buffer, int* detected = nullptr);
 
     // 0: loaded; -1: the file cannot be opened or read, or does not fit (buffer untouched). A file
     // made only of hex digit characters is decoded two digits per byte.
@@ -54,6 +59,10 @@ public:
     // completely; a failed save leaves any existing file as it was. FileName is not changed.
     static int Save(const std::string& fileName, const THexList& buffer, int format,
                     std::string* error = nullptr);
+
+    // The text Save writes for a format (CR LF line ends). Raises std::runtime_error when the
+    // format's address fields cannot hold the image.
+    static std::string FormatText(const THexList& buffer, int format);
 
     // 0: written (FileName becomes fileName); 1: failed, with the same guarantees as Save.
     static int SaveBinary(const std::string& fileName, THexList& buffer,

@@ -8,7 +8,7 @@ namespace isp::records {
 
 bool AllHexFrom(std::string_view line, std::size_t i) {
     for (; i < line.size(); ++i) {
-        if (!IsUpperHexDigit(Upper(line[i]))) {
+        if (!kDigits.isHex[static_cast<unsigned char>(line[i])]) {
             return false;
         }
     }
@@ -69,10 +69,10 @@ void RequireAddressesUpTo(const THexList& buffer, std::int64_t limit, const char
 }
 
 void AppendHex(std::string& out, std::uint32_t value, int digits) {
-    static const char kDigits[] = "0123456789ABCDEF";
+    static const char kHexDigits[] = "0123456789ABCDEF";
     char text[8];
     for (int i = digits - 1; i >= 0; --i) {
-        text[i] = kDigits[value & 0xF];
+        text[i] = kHexDigits[value & 0xF];
         value >>= 4;
     }
     out.append(text, static_cast<std::size_t>(digits));

@@ -1,5 +1,6 @@
 #include "fileformats/textfile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -37,6 +38,7 @@ TextLines SplitText(std::string text) {
     TextLines result;
     result.text = std::make_unique<std::string>(std::move(text));
     const std::string_view all(*result.text);
+    result.lines.reserve(static_cast<std::size_t>(std::count(all.begin(), all.end(), '\n')) + 1);
     std::size_t start = 0;
     while (start < all.size()) {
         std::size_t end = start;
@@ -57,11 +59,19 @@ std::string ReadWholeFile(const std::string& fileName) {
     if (!file) {
         throw FileError(errno, "Cannot open", fileName);
     }
+    // Size the string once from the file's length, then keep reading in case it grew.
     std::string data;
-    char chunk[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        data.append(chunk, got);
+    std::error_code ec;
+    const auto expected = fs::file_size(fileName, ec);
+    std::size_t have = 0;
+    data.resize(ec ? std::size_t{1} << 16 : static_cast<std::size_t>(expected) + 1);
+    for (;;) {
+        const std::size_t got = std::fread(&data[have], 1, data.size() - have, file);
+        have += got;
+        if (have < data.size()) {
+            break;
+        }
+        data.resize(data.size() * 2);
     }
     const bool failed = std::ferror(file) != 0;
     const int error = errno;
@@ -69,6 +79,7 @@ std::string ReadWholeFile(const std::string& fileName) {
     if (failed) {
         throw FileError(error, "Cannot read", fileName);
     }
+    data.resize(have);
     return data;
 }
 
