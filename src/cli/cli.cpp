@@ -27,7 +27,16 @@ const char* const kHelp =
     "                  default from OUT's extension (.hex, .s90, .bst, .bin, else\n"
     "                  Intel Hex-32). --mirror reverses the bit order of every byte\n"
     "                  (LSB-first images).\n"
+    "  ports [--add PATH]\n"
+    "                  List the serial ports as COM names with their devices; --add\n"
+    "                  gives a port that is not listed (a simulator's terminal) a name\n"
+    "  info [--port P] [--device NAME]\n"
+    "                  Connect to the programmer and print its information report\n"
     "  help            Show this help\n"
+    "\n"
+    "Programmer options:\n"
+    "  --port P        COM name (COM3) or device path; default: the port last chosen\n"
+    "  --device NAME   catalogue part; default: the device last used\n"
     "\n"
     "Options:\n"
     "  -h, --help      Show this help\n"
@@ -60,6 +69,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
         if (command == "convert") {
             return ConvertCommand(rest, out);
+        }
+        if (command == "ports") {
+            return PortsCommand(rest, out);
+        }
+        if (command == "info") {
+            return InfoCommand(rest, out, err);
         }
         throw UsageError("unknown command '" + command + "' (try 'eeprom-isp --help')");
     } catch (const UsageError& e) {

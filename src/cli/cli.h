@@ -30,5 +30,7 @@ public:
 int DevicesCommand(const std::vector<std::string>& args, std::ostream& out);
 int DetectCommand(const std::vector<std::string>& args, std::ostream& out);
 int ConvertCommand(const std::vector<std::string>& args, std::ostream& out);
+int PortsCommand(const std::vector<std::string>& args, std::ostream& out);
+int InfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace isp::cli

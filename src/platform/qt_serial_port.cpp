@@ -1,11 +1,30 @@
 #include "platform/qt_serial_port.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QSerialPort>
 
 namespace isp {
 
-TQtSerialPort::TQtSerialPort() : port_(std::make_unique<QSerialPort>()) {}
+namespace {
+
+// QSerialPort needs an application object even in blocking use; programs without one (the
+// command line) get a quiet one here.
+void EnsureApplication() {
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "eeprom-isp";
+        static char* argv[] = {name, nullptr};
+        static QCoreApplication application(argc, argv);
+    }
+}
+
+} // namespace
+
+TQtSerialPort::TQtSerialPort() {
+    EnsureApplication();
+    port_ = std::make_unique<QSerialPort>();
+}
 
 TQtSerialPort::~TQtSerialPort() = default;
 
