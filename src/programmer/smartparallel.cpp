@@ -189,8 +189,12 @@ std::uint8_t TSmartParallel::BusRead() {
 }
 
 void TSmartParallel::WriteBits(std::uint8_t bitCount, const TBytes& bits) {
-    TBytes parameters{bitCount};
-    parameters.insert(parameters.end(), bits.begin(), bits.end());
+    TBytes parameters;
+    parameters.reserve(bits.size() + 1);
+    parameters.push_back(bitCount);
+    for (std::uint8_t b : bits) {
+        parameters.push_back(b);
+    }
     SendCommand('W', parameters);
 }
 

@@ -57,7 +57,7 @@ void T25CChip::Select(std::int64_t t, bool selected) {
                 for (const auto& [address, value] : latched_) {
                     Program(address, value);
                 }
-                char text[64];
+                char text[128];
                 std::snprintf(text, sizeof text, "write cycle: %zu byte(s) in page 0x%X",
                               latched_.size(), static_cast<unsigned>(pageBase_));
                 Log(text);

@@ -71,7 +71,7 @@ void T93CChip::MwSelect(std::int64_t t, bool selected) {
             case TPending::None:
                 break;
             }
-            char text[80];
+            char text[128];
             std::snprintf(text, sizeof text, "programming cycle (%s) at word 0x%X",
                           pending_ == TPending::Write      ? "WRITE"
                           : pending_ == TPending::Erase    ? "ERASE"

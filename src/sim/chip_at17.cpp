@@ -97,7 +97,7 @@ void TAT17FChip::Stop(std::int64_t t) {
         Log("chip erase started");
     }
     if (state_ == TState::Programming && !page_.empty()) {
-        char text[64];
+        char text[128];
         std::snprintf(text, sizeof text, "program stream ended; %zu byte(s) of a page dropped",
                       page_.size());
         Log(text);
@@ -174,7 +174,7 @@ void TAT17FChip::ProgramPage(std::int64_t t) {
             memory_[address] &= page_[i];
         }
     }
-    char text[64];
+    char text[128];
     std::snprintf(text, sizeof text, "page programmed at 0x%X", static_cast<unsigned>(pointer_));
     Log(text);
     pointer_ = static_cast<std::uint32_t>((pointer_ + page_.size()) % memory_.size());

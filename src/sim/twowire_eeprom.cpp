@@ -23,7 +23,7 @@ void TTwoWireEeprom::Stop(std::int64_t t) {
         for (const auto& [address, value] : latched_) {
             Store(address, value);
         }
-        char text[96];
+        char text[128];
         std::snprintf(text, sizeof text, "write cycle: %zu byte(s) in page 0x%X", latched_.size(),
                       static_cast<unsigned>(pageBase_));
         Log(text);
