@@ -29,6 +29,43 @@ struct TChipOptions {
 
 using TTrace = std::function<void(const std::string&)>;
 
+// The bytes of a page write waiting for the end of the transaction. Bytes past the end of the
+// page wrap to its start and overwrite what came before.
+class TPageLatch {
+public:
+    void Begin(std::uint32_t address, std::uint32_t pageSize) {
+        pageSize_ = pageSize;
+        base_ = address - address % pageSize;
+        offset_ = address % pageSize;
+        bytes_.clear();
+    }
+    // Latches a byte; returns the address the next one goes to.
+    std::uint32_t Add(std::uint8_t value) {
+        const std::uint32_t address = base_ + offset_;
+        bool replaced = false;
+        for (auto& entry : bytes_) {
+            if (entry.first == address) {
+                entry.second = value;
+                replaced = true;
+            }
+        }
+        if (!replaced) {
+            bytes_.emplace_back(address, value);
+        }
+        offset_ = (offset_ + 1) % pageSize_;
+        return base_ + offset_;
+    }
+    const std::vector<std::pair<std::uint32_t, std::uint8_t>>& Bytes() const { return bytes_; }
+    std::uint32_t Base() const { return base_; }
+    void Clear() { bytes_.clear(); }
+
+private:
+    std::uint32_t pageSize_ = 1;
+    std::uint32_t base_ = 0;
+    std::uint32_t offset_ = 0;
+    std::vector<std::pair<std::uint32_t, std::uint8_t>> bytes_;
+};
+
 class TSimChip {
 public:
     virtual ~TSimChip() = default;

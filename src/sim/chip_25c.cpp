@@ -46,20 +46,20 @@ void T25CChip::Select(std::int64_t t, bool selected) {
     const std::int64_t cycle =
         options_.writeCycleNs >= 0 ? options_.writeCycleNs : device_.ProgTime * kMs;
     if (state_ == TState::Writing && wel_) {
-        if (!latched_.empty()) {
+        if (!latch_.Bytes().empty()) {
             bool protectedPage = false;
-            for (const auto& entry : latched_) {
+            for (const auto& entry : latch_.Bytes()) {
                 protectedPage = protectedPage || entry.first >= ProtectedFrom();
             }
             if (protectedPage) {
                 Log("write into a protected block ignored");
             } else {
-                for (const auto& [address, value] : latched_) {
+                for (const auto& [address, value] : latch_.Bytes()) {
                     Program(address, value);
                 }
                 char text[128];
                 std::snprintf(text, sizeof text, "write cycle: %zu byte(s) in page 0x%X",
-                              latched_.size(), static_cast<unsigned>(pageBase_));
+                              latch_.Bytes().size(), static_cast<unsigned>(latch_.Base()));
                 Log(text);
                 BeginWriteCycle(t, cycle);
             }
@@ -75,7 +75,7 @@ void T25CChip::Select(std::int64_t t, bool selected) {
         }
         wel_ = false;
     }
-    latched_.clear();
+    latch_.Clear();
     statusValueSeen_ = false;
     state_ = TState::Deselected;
 }
@@ -115,9 +115,7 @@ std::uint8_t T25CChip::Transfer(std::int64_t t, std::uint8_t out) {
             if ((instruction_ & ~kA8) == kRead) {
                 state_ = TState::Reading;
             } else {
-                const auto page = static_cast<std::uint32_t>(device_.PageSize);
-                pageBase_ = address_ - address_ % page;
-                pageOffset_ = address_ % page;
+                latch_.Begin(address_, static_cast<std::uint32_t>(device_.PageSize));
                 state_ = TState::Writing;
             }
         }
@@ -127,22 +125,9 @@ std::uint8_t T25CChip::Transfer(std::int64_t t, std::uint8_t out) {
         address_ = static_cast<std::uint32_t>((address_ + 1) % memory_.size());
         return value;
     }
-    case TState::Writing: {
-        const auto page = static_cast<std::uint32_t>(device_.PageSize);
-        const std::uint32_t address = pageBase_ + pageOffset_;
-        bool replaced = false;
-        for (auto& entry : latched_) {
-            if (entry.first == address) {
-                entry.second = out;
-                replaced = true;
-            }
-        }
-        if (!replaced) {
-            latched_.emplace_back(address, out);
-        }
-        pageOffset_ = (pageOffset_ + 1) % page;
+    case TState::Writing:
+        latch_.Add(out);
         return 0xFF;
-    }
     case TState::ReadingStatus:
         return Status(t);
     case TState::WritingStatus:

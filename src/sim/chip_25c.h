@@ -45,9 +45,7 @@ private:
     std::uint8_t statusBits_ = 0; // WPEN, BP1, BP0 (non-volatile)
     std::uint32_t address_ = 0;
     int addressBytesSeen_ = 0;
-    std::uint32_t pageBase_ = 0;
-    std::uint32_t pageOffset_ = 0;
-    std::vector<std::pair<std::uint32_t, std::uint8_t>> latched_;
+    TPageLatch latch_;
     bool statusValueSeen_ = false;
     std::uint8_t statusValue_ = 0;
 };

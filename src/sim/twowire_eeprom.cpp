@@ -14,20 +14,20 @@ std::int64_t TTwoWireEeprom::CycleNs() const {
 
 void TTwoWireEeprom::Start(std::int64_t /*t*/) {
     // A repeated start abandons a write that has not seen its stop condition.
-    latched_.clear();
+    latch_.Clear();
     state_ = Enabled() ? TState::DeviceAddress : TState::Ignoring;
 }
 
 void TTwoWireEeprom::Stop(std::int64_t t) {
-    if (state_ == TState::Writing && !latched_.empty()) {
-        for (const auto& [address, value] : latched_) {
+    if (state_ == TState::Writing && !latch_.Bytes().empty()) {
+        for (const auto& [address, value] : latch_.Bytes()) {
             Store(address, value);
         }
         char text[128];
-        std::snprintf(text, sizeof text, "write cycle: %zu byte(s) in page 0x%X", latched_.size(),
-                      static_cast<unsigned>(pageBase_));
+        std::snprintf(text, sizeof text, "write cycle: %zu byte(s) in page 0x%X",
+                      latch_.Bytes().size(), static_cast<unsigned>(latch_.Base()));
         Log(text);
-        latched_.clear();
+        latch_.Clear();
         BeginWriteCycle(t, CycleNs());
     }
     state_ = TState::Idle;
@@ -55,31 +55,14 @@ bool TTwoWireEeprom::WriteByte(std::int64_t t, std::uint8_t value) {
         const int shift = 8 * (AddressBytes() - 1 - addressBytesSeen_);
         pointer_ |= static_cast<std::uint32_t>(value) << shift;
         if (++addressBytesSeen_ == AddressBytes()) {
-            const auto page = static_cast<std::uint32_t>(device_.PageSize);
-            pageBase_ = pointer_ - pointer_ % page;
-            pageOffset_ = pointer_ % page;
+            latch_.Begin(pointer_, static_cast<std::uint32_t>(device_.PageSize));
             state_ = TState::Writing;
         }
         return true;
     }
-    case TState::Writing: {
-        // Bytes past the end of the page wrap to its start and overwrite what came before.
-        const auto page = static_cast<std::uint32_t>(device_.PageSize);
-        const std::uint32_t address = pageBase_ + pageOffset_;
-        bool replaced = false;
-        for (auto& entry : latched_) {
-            if (entry.first == address) {
-                entry.second = value;
-                replaced = true;
-            }
-        }
-        if (!replaced) {
-            latched_.emplace_back(address, value);
-        }
-        pageOffset_ = (pageOffset_ + 1) % page;
-        pointer_ = pageBase_ + pageOffset_;
+    case TState::Writing:
+        pointer_ = latch_.Add(value);
         return true;
-    }
     case TState::Idle:
     case TState::Reading:
     case TState::Ignoring:

@@ -44,9 +44,7 @@ private:
     std::uint32_t pointer_ = 0;  // current address
     std::uint32_t highBits_ = 0; // from the device address byte
     int addressBytesSeen_ = 0;
-    std::uint32_t pageBase_ = 0;                                  // page being written
-    std::uint32_t pageOffset_ = 0;                                // next position in that page
-    std::vector<std::pair<std::uint32_t, std::uint8_t>> latched_; // bytes waiting for the stop
+    TPageLatch latch_; // bytes waiting for the stop condition
 };
 
 } // namespace isp::sim

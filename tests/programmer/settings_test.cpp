@@ -1,20 +1,13 @@
 // The settings store's rules: letter case, groups, sections, load and save.
+#include "memory_backend.h"
 #include "programmer/settings.h"
 
 #include <gtest/gtest.h>
-#include <map>
 
 namespace isp {
 namespace {
 
-class TMemoryBackend final : public TSettingsBackend {
-public:
-    TSettingsSections Read(const std::string& path) override { return store[path]; }
-    void Replace(const std::string& path, const TSettingsSections& sections) override {
-        store[path] = sections;
-    }
-    std::map<std::string, TSettingsSections> store;
-};
+using testing::TMemoryBackend;
 
 class SettingsTest : public ::testing::Test {
 protected:

@@ -1,22 +1,15 @@
 // The USB programmer against the simulated unit: connect, information report, and recovery
 // after a lost reply.
+#include "memory_backend.h"
 #include "programmer/smartserial.h"
 #include "sim/sim_port.h"
 
 #include <gtest/gtest.h>
-#include <map>
 
 namespace isp {
 namespace {
 
-class TMemoryBackend final : public TSettingsBackend {
-public:
-    TSettingsSections Read(const std::string& path) override { return store[path]; }
-    void Replace(const std::string& path, const TSettingsSections& sections) override {
-        store[path] = sections;
-    }
-    std::map<std::string, TSettingsSections> store;
-};
+using testing::TMemoryBackend;
 
 class TSimServices final : public TSerialServices {
 public:

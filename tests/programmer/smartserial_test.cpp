@@ -1,20 +1,10 @@
 // The USB link's bytes, one by one, and its error paths, against a scripted port.
 #include "fake_services.h"
+#include "memory_backend.h"
 #include "model/isperrors.h"
-
-#include <map>
 
 namespace isp::testing {
 namespace {
-
-class TMemoryBackend final : public TSettingsBackend {
-public:
-    TSettingsSections Read(const std::string& path) override { return store[path]; }
-    void Replace(const std::string& path, const TSettingsSections& sections) override {
-        store[path] = sections;
-    }
-    std::map<std::string, TSettingsSections> store;
-};
 
 class SerialLinkTest : public ::testing::Test {
 protected:
