@@ -7,6 +7,7 @@
 #include "programmer/smartparallel.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace isp {
@@ -44,6 +45,20 @@ public:
     void WriteCommandChar(std::uint8_t value) override;
     bool WaitForReply() override;
     std::int32_t GetOperationTimeLimit() override { return 180000; }
+
+    // Memory operations (read and verify, program and erase, options).
+    void ReadBlock(std::uint8_t* destination, char command, std::uint32_t address,
+                   std::int32_t count) override;
+    void ReadDevice(THexList& buffer) override;
+    void VerifyDevice(THexList& buffer) override;
+    void ProgramDevice(THexList& buffer) override;
+    void EraseDevice() override;
+    std::uint8_t ReadStatusRegister() override;
+    void WriteStatusRegister(std::uint8_t value) override;
+    void EraseLocation(THexList& buffer) override;
+    bool WriteResetPolarity() override;
+    bool WriteInternalRc(bool enable) override;
+    std::uint8_t ReadResetPolarity() override;
     void WriteBits(std::uint8_t bitCount, const TBytes& bits) override;
     TBytes ReadBytes(std::uint16_t count) override;
     virtual void CreatePort();
@@ -62,6 +77,11 @@ public:
 
     static constexpr std::size_t kTransferSize = 10000;
 
+    // Where the verify's mismatch lines go (the status list); the sink may throw, and is then
+    // cleared with verifyLogClear and the verify goes on.
+    std::function<void(const std::string&)> verifyLog;
+    std::function<void()> verifyLogClear;
+
     std::unique_ptr<TSerialPort> port;
     std::array<std::uint8_t, kTransferSize + 1> transferBuffer{};
     std::int32_t transferLength = 0;
@@ -71,6 +91,21 @@ protected:
     TSerialServices& services_;
 
 private:
+    void ProgramTwoWire(THexList& buffer);
+    void ProgramSpi(THexList& buffer);
+    void ProgramMicrowire(THexList& buffer);
+    void ProgramAt17(THexList& buffer);
+    void ProgramAt17Flash(THexList& buffer);
+    void EraseAt17Flash();
+    void EraseMicrowire();
+    void EraseDataFlash();
+    // Refuses a page size of 0 or one that does not divide the device, before anything is sent.
+    std::uint32_t CheckedPageSize(std::uint32_t page) const;
+    // The buffer must cover the device.
+    void CheckBuffer(const THexList& buffer) const;
+    void LogVerifyLine(const std::string& line);
+    std::uint8_t At17Address() const { return a2PinHigh ? 0xAE : 0xA6; }
+
     // Opens the port at 115200 8N1, pulses DTR, purges.
     bool OpenAndReset(const std::string& devicePath);
     TSerialPort& Port();
