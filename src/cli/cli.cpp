@@ -32,17 +32,32 @@ const char* const kHelp =
     "                  gives a port that is not listed (a simulator's terminal) a name\n"
     "  info [--port P] [--device NAME]\n"
     "                  Connect to the programmer and print its information report\n"
+    "  read OUT        Read the chip into OUT (format from the extension)\n"
+    "  program IN [--verify]\n"
+    "                  Program IN into the chip (and verify it)\n"
+    "  verify IN       Compare the chip with IN\n"
+    "  erase           Erase the chip\n"
+    "  status-register [--write VALUE]\n"
+    "                  Read (or write) the 25C status register / 93C write-all\n"
+    "  reset-polarity  Read the AT17 reset polarity\n"
+    "  internal-rc on|off\n"
+    "                  Enable or disable the internal RC of AT17 A parts\n"
     "  help            Show this help\n"
     "\n"
     "Programmer options:\n"
     "  --port P        COM name (COM3) or device path; default: the port last chosen\n"
     "  --device NAME   catalogue part; default: the device last used\n"
+    "  --bus-address N 24C address pins (0-15)      --org 8|16   93C organisation\n"
+    "  --reset low|high|off   MCU reset line        --page-size N (25C)\n"
+    "  --clock fast|medium|slow                      --write-delay MS\n"
+    "  --a2-high       AT17 A2 pin high             --polarity-low  AT17 reset active low\n"
     "\n"
     "Options:\n"
     "  -h, --help      Show this help\n"
     "  -V, --version   Show the version\n"
     "\n"
-    "Exit codes: 0 success, 1 the command failed, 2 usage error.\n";
+    "Exit codes: 0 success, 1 the command failed, 2 usage error, 3 the chip does not\n"
+    "match, 130 aborted with Ctrl+C.\n";
 
 } // namespace
 
@@ -75,6 +90,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
         if (command == "info") {
             return InfoCommand(rest, out, err);
+        }
+        for (const char* name : {"read", "program", "verify", "erase", "status-register",
+                                 "reset-polarity", "internal-rc"}) {
+            if (command == name) {
+                return DeviceCommand(command, rest, out, err);
+            }
         }
         throw UsageError("unknown command '" + command + "' (try 'eeprom-isp --help')");
     } catch (const UsageError& e) {

@@ -14,6 +14,8 @@ enum ExitCode : int {
     kExitOk = 0,
     kExitFailure = 1, // the command could not do its work (bad file, unwritable output, ...)
     kExitUsage = 2,
+    kExitMismatch = 3,  // verify found the chip different from the file
+    kExitAborted = 130, // Ctrl+C
 };
 
 // Runs one command line (without the program name). Normal output goes to out; a usage error or
@@ -32,5 +34,8 @@ int DetectCommand(const std::vector<std::string>& args, std::ostream& out);
 int ConvertCommand(const std::vector<std::string>& args, std::ostream& out);
 int PortsCommand(const std::vector<std::string>& args, std::ostream& out);
 int InfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// read, program, verify, erase, status-register, reset-polarity, internal-rc.
+int DeviceCommand(const std::string& command, const std::vector<std::string>& args,
+                  std::ostream& out, std::ostream& err);
 
 } // namespace isp::cli

@@ -2,6 +2,7 @@
 // rules for choosing between text and binary and for the written format.
 #include "cli/args.h"
 #include "cli/cli.h"
+#include "cli/image_files.h"
 #include "fileformats/fileloader.h"
 #include "fileformats/textfile.h"
 
@@ -71,30 +72,6 @@ int ParseFormat(const std::string& text, std::int32_t size) {
                      "' (1-12, ihex, srec, xtek, tek, gen16, gen8, bst or bin)");
 }
 
-// Loads a file the way the Load command does: a recognised text by its records, anything else
-// (unrecognised, empty) as a binary image. Returns the name of what was loaded. The file is read
-// once; the text is detected once.
-std::string LoadLikeTheLoadCommand(const std::string& path, THexList& buffer) {
-    if (!PathExists(path)) {
-        throw CommandError(path + ": file not found");
-    }
-    int format = 0;
-    const int result = TFileLoader::LoadTextData(ReadWholeFile(path), buffer, &format);
-    if (format > 0) {
-        if (result != 0) {
-            throw CommandError(path + ": a record lies outside the " +
-                               std::to_string(buffer.Size()) + "-byte buffer");
-        }
-        buffer.FileName = path;
-        return TFileLoader::FormatName(format);
-    }
-    if (TFileLoader::LoadBinary(path, buffer) != 0) {
-        throw CommandError(path + ": file larger than the " + std::to_string(buffer.Size()) +
-                           "-byte buffer");
-    }
-    return "a Binary file";
-}
-
 } // namespace
 
 int DetectCommand(const std::vector<std::string>& words, std::ostream& out) {
@@ -124,7 +101,7 @@ int ConvertCommand(const std::vector<std::string>& words, std::ostream& out) {
 
     THexList buffer;
     buffer.SetSize(size);
-    const std::string loadedAs = LoadLikeTheLoadCommand(input, buffer);
+    const std::string loadedAs = LoadImageFile(input, buffer);
     if (args.Flag("mirror")) {
         for (std::int32_t i = 0; i < size; ++i) {
             buffer.Data()[i] = TFileLoader::ReverseBits(buffer.Data()[i]);

@@ -30,7 +30,7 @@ int PortsCommand(const std::vector<std::string>& words, std::ostream& out) {
 }
 
 int InfoCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const Args args(words, kProgrammerOptions, {});
+    const Args args(words, kProgrammerOptions, kProgrammerFlags);
     args.ExpectPositionals(0, 0, "");
     TProgrammerSession session(args, err);
     try {

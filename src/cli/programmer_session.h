@@ -12,8 +12,9 @@
 
 namespace isp::cli {
 
-// Options every programmer command takes.
+// Options every programmer command takes (with values, and flags).
 extern const std::set<std::string> kProgrammerOptions;
+extern const std::set<std::string> kProgrammerFlags;
 
 class TProgrammerSession {
 public:
@@ -22,10 +23,14 @@ public:
 
     TSmartSerial& Programmer() { return *programmer_; }
     const TDevice& Device() const { return *device_; }
-    // Connects; errors raise as the programmer's exceptions.
+    // Connects and applies the command's options over the stored settings; errors raise as the
+    // programmer's exceptions.
     void Connect();
+    // A buffer sized and blanked for the device, as a device switch leaves it.
+    THexList DeviceBuffer() const;
 
 private:
+    const Args& args_;
     TMachineSettings settings_;
     TMachineSerialServices services_;
     const TDevice* device_ = nullptr;

@@ -45,12 +45,14 @@ TMachineSettings::TMachineSettings()
 }
 
 void RegisterStandardHardware(TSerialServices& services) {
-    if (HardwareTable().FindHardware(kUsbProgrammerName) >= 0) {
+    TProgrammerFactory factory = [&services] { return std::make_unique<TSmartSerial>(services); };
+    const int index = HardwareTable().FindHardware(kUsbProgrammerName);
+    if (index >= 0) {
+        HardwareTable().SetFactory(index, std::move(factory)); // the services object changed
         return;
     }
-    HardwareTable().RegisterHardware(
-        kUsbProgrammerName, kUsbProgrammerKind,
-        [&services] { return std::make_unique<TSmartSerial>(services); }, true);
+    HardwareTable().RegisterHardware(kUsbProgrammerName, kUsbProgrammerKind, std::move(factory),
+                                     true);
 }
 
 } // namespace isp

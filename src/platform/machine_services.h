@@ -44,7 +44,8 @@ private:
     TPortDirectory ports_;
 };
 
-// Registers the USB programmer, "Qorvik ISP (COM)", in the hardware table.
+// Registers the USB programmer, "Qorvik ISP (COM)", in the hardware table, its programmers using
+// these services (which must outlive them); a second call binds it to the new services.
 void RegisterStandardHardware(TSerialServices& services);
 
 } // namespace isp

@@ -44,6 +44,11 @@ std::unique_ptr<TISPProgrammer> THardwareTable::CreateProgrammer(int index) cons
     return programmer;
 }
 
+void THardwareTable::SetFactory(int index, TProgrammerFactory factory) {
+    HardwareAt(index); // raises for a bad index
+    entries_[static_cast<std::size_t>(index)].Factory = std::move(factory);
+}
+
 std::vector<std::string> THardwareTable::VisibleHardwareNames() const {
     std::vector<std::string> names;
     for (const THardware& entry : entries_) {

@@ -37,6 +37,8 @@ public:
     std::vector<std::string> VisibleHardwareNames() const;
     // The name when it is in the table, else the name of entry 0.
     std::string ResolveHardwareName(const std::string& name) const;
+    // Binds an entry to another factory (a program whose services object is replaced).
+    void SetFactory(int index, TProgrammerFactory factory);
     void Clear() { entries_.clear(); }
 
 private:

@@ -76,15 +76,10 @@ void TPtyHost::WriteAll(const std::uint8_t* data, std::size_t size) {
 void TPtyHost::Serve(TProgrammerUnit& unit, bool realtime, const volatile std::sig_atomic_t& stop) {
     TSystemClock clock;
     const std::int64_t origin = clock.NowNs();
-    std::int64_t unitTime = 0; // the unit's time line, in non-real-time mode
-    const auto now = [&] {
-        const std::int64_t real = clock.NowNs() - origin;
-        if (realtime) {
-            return real;
-        }
-        unitTime = std::max(unitTime, real);
-        return unitTime;
-    };
+    // Without real time the unit's clock is the real clock plus the time the unit skipped ahead
+    // to give its replies at once; the host's own waits still count in full.
+    std::int64_t skipped = 0;
+    const auto now = [&] { return clock.NowNs() - origin + (realtime ? 0 : skipped); };
     std::vector<std::uint8_t> buffer(4096);
     while (!stop && !unit.LinkClosed()) {
         // Send every reply byte that is due; without real time, run the unit to its next reply.
@@ -99,7 +94,7 @@ void TPtyHost::Serve(TProgrammerUnit& unit, bool realtime, const volatile std::s
             if (realtime || next < 0) {
                 break;
             }
-            unitTime = std::max(unitTime, next);
+            skipped += std::max<std::int64_t>(0, next - t);
         }
         int timeoutMs = 200;
         if (realtime) {
