@@ -18,6 +18,20 @@ void OnSignal(int) {
     gStop = 1;
 }
 
+void OnReportSignal(int) {
+    isp::sim::TPtyHost::RequestReport();
+}
+
+// One line of the unit's counters, for benchmarks: times in microseconds.
+std::string StatsLine(const isp::sim::TUnitStats& stats) {
+    return "stats commands=" + std::to_string(stats.commands) +
+           " bytes_in=" + std::to_string(stats.bytesFromHost) +
+           " bytes_out=" + std::to_string(stats.bytesToHost) +
+           " link_us=" + std::to_string(stats.linkNs / 1000) +
+           " chip_busy_us=" + std::to_string(stats.chipBusyNs / 1000) +
+           " unit_busy_us=" + std::to_string(stats.unitBusyNs / 1000);
+}
+
 const char* const kUsage =
     "Usage: isp-sim [options]\n"
     "\n"
@@ -36,7 +50,8 @@ const char* const kUsage =
     "  --image FILE       start with these contents (any image format the loader reads)\n"
     "  --save FILE        write the chip's contents to FILE (binary) at exit\n"
     "  --link PATH        make a symbolic link PATH to the terminal while serving\n"
-    "  --trace            log bus transactions on stderr\n";
+    "  --trace            log bus transactions on stderr\n"
+    "SIGUSR1 prints the unit's counters (bytes, link time, chip busy time) on stdout.\n";
 
 int Fail(const std::string& message) {
     std::cerr << "isp-sim: " << message << '\n';
@@ -129,6 +144,10 @@ int main(int argc, char** argv) {
         action.sa_handler = OnSignal;
         sigaction(SIGINT, &action, nullptr);
         sigaction(SIGTERM, &action, nullptr);
+        struct sigaction report {};
+        report.sa_handler = OnReportSignal;
+        sigaction(SIGUSR1, &report, nullptr);
+        pty.onReport = [&unit] { std::cout << StatsLine(unit->Stats()) << std::endl; };
 
         std::cout << pty.Path() << std::endl;
         std::cerr << "isp-sim: " << device->Name << " on " << pty.Path()

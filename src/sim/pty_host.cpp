@@ -96,16 +96,22 @@ void TPtyHost::Serve(TProgrammerUnit& unit, bool realtime, const volatile std::s
             }
             skipped += std::max<std::int64_t>(0, next - t);
         }
-        int timeoutMs = 200;
+        std::int64_t timeoutNs = 200'000'000;
         if (realtime) {
             const std::int64_t next = unit.NextEventAt(now());
             if (next >= 0) {
-                timeoutMs = static_cast<int>(
-                    std::clamp<std::int64_t>((next - now() + 999'999) / 1'000'000, 0, 200));
+                // Like a USB serial adapter, deliver what is due in bursts: at most every 0.5 ms.
+                timeoutNs = std::clamp<std::int64_t>(next - now(), 500'000, timeoutNs);
             }
         }
+        if (reportRequested_ && onReport) {
+            reportRequested_ = 0;
+            onReport();
+        }
         pollfd pfd{master_, POLLIN, 0};
-        const int result = poll(&pfd, 1, timeoutMs);
+        const timespec timeout{static_cast<time_t>(timeoutNs / 1'000'000'000),
+                               static_cast<long>(timeoutNs % 1'000'000'000)};
+        const int result = ppoll(&pfd, 1, &timeout, nullptr);
         if (result < 0 && errno != EINTR) {
             Fail("poll");
         }

@@ -5,6 +5,7 @@
 #include "sim/unit.h"
 
 #include <csignal>
+#include <functional>
 #include <string>
 
 namespace isp::sim {
@@ -26,9 +27,14 @@ public:
     // and replies leave as soon as they exist.
     void Serve(TProgrammerUnit& unit, bool realtime, const volatile std::sig_atomic_t& stop);
 
+    // Called from the serving loop after RequestReport() (safe to call from a signal handler).
+    std::function<void()> onReport;
+    static void RequestReport() { reportRequested_ = 1; }
+
 private:
     void WriteAll(const std::uint8_t* data, std::size_t size);
 
+    static inline volatile std::sig_atomic_t reportRequested_ = 0;
     int master_ = -1;
     int slave_ = -1;
     std::string path_;

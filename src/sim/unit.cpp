@@ -213,20 +213,27 @@ void TProgrammerUnit::ProcessUntil(std::int64_t t) {
         if (need == 0 || input_.size() < need) {
             return;
         }
-        const std::int64_t start = std::max(unitFree_, input_[need - 1].time);
-        if (start > t) {
+        // A command runs once all its bytes are in; page data streams onto the bus as it
+        // arrives, so a page write starts with its header.
+        if (std::max(unitFree_, input_[need - 1].time) > t) {
             return;
         }
+        const bool streams = (input_[0].value == 'W' && mode_ != 2) || input_[0].value == 'C';
+        const std::size_t header = streams ? std::min<std::size_t>(need, 3) : need;
+        const std::int64_t start = std::max(unitFree_, input_[header - 1].time);
         std::vector<std::uint8_t> command(need);
+        arrivals_.resize(need);
         for (std::size_t i = 0; i < need; ++i) {
             command[i] = input_.front().value;
+            arrivals_[i] = input_.front().time;
             input_.pop_front();
         }
         Execute(command, start);
     }
 }
 
-void TProgrammerUnit::Emit(std::vector<std::uint8_t> reply, bool statusLast) {
+void TProgrammerUnit::Emit(std::vector<std::uint8_t> reply, bool statusLast,
+                           const std::vector<std::int64_t>& earliest) {
     const long k = stats_.commands;
     const auto error = config_.faults.errorAtCommand.find(k);
     if (error != config_.faults.errorAtCommand.end() && statusLast && !reply.empty()) {
@@ -236,7 +243,8 @@ void TProgrammerUnit::Emit(std::vector<std::uint8_t> reply, bool statusLast) {
     if (config_.faults.muteAfterCommands >= 0 && k > config_.faults.muteAfterCommands) {
         return;
     }
-    for (std::uint8_t value : reply) {
+    for (std::size_t i = 0; i < reply.size(); ++i) {
+        std::uint8_t value = reply[i];
         ++replyBytes_;
         if (config_.faults.dropReplyByte.count(replyBytes_)) {
             continue;
@@ -244,8 +252,9 @@ void TProgrammerUnit::Emit(std::vector<std::uint8_t> reply, bool statusLast) {
         if (config_.faults.corruptReplyByte.count(replyBytes_)) {
             value ^= 0x01;
         }
+        const std::int64_t from = i < earliest.size() ? earliest[i] : t_;
         const std::int64_t ready =
-            std::max(t_, outputFree_) + (config_.pacedLink ? config_.byteNs : 0);
+            std::max(from, outputFree_) + (config_.pacedLink ? config_.byteNs : 0);
         outputFree_ = ready;
         output_.push_back({value, ready});
         ++stats_.bytesToHost;
@@ -456,6 +465,7 @@ void TProgrammerUnit::Execute(const std::vector<std::uint8_t>& command, std::int
     ++stats_.commands;
     const std::uint8_t code = command[0];
     std::vector<std::uint8_t> reply;
+    std::vector<std::int64_t> streamed; // when each data byte was read from the bus
     bool statusLast = true;
     const auto ok = [&reply] { reply.push_back(kCr); };
     const auto fail = [&reply](char error) {
@@ -586,6 +596,7 @@ void TProgrammerUnit::Execute(const std::vector<std::uint8_t>& command, std::int
             }
             header_.clear();
             for (std::size_t i = 0; i < count; ++i) {
+                t_ = std::max(t_, arrivals_[2 + i]);
                 allAcked = BusWrite(command[2 + i]) && allAcked;
             }
             if (!allAcked) {
@@ -608,6 +619,7 @@ void TProgrammerUnit::Execute(const std::vector<std::uint8_t>& command, std::int
         const bool outOfSync = mode_ == 2 && !mwReadActive_;
         for (std::size_t i = 0; i < count; ++i) {
             reply.push_back(BusRead(i + 1 < count));
+            streamed.push_back(t_);
         }
         if (outOfSync) {
             fail('m');
@@ -669,6 +681,7 @@ void TProgrammerUnit::Execute(const std::vector<std::uint8_t>& command, std::int
         trace += " " + std::to_string(count) + " byte(s)";
         bool allAcked = true;
         for (std::size_t i = 0; i < count; ++i) {
+            t_ = std::max(t_, arrivals_[3 + i]);
             allAcked = BusWrite(command[3 + i]) && allAcked;
         }
         const bool finished = WaitReady(kPageLimitNs);
@@ -779,7 +792,7 @@ void TProgrammerUnit::Execute(const std::vector<std::uint8_t>& command, std::int
     Log(trace);
     stats_.unitBusyNs += t_ - start;
     unitFree_ = t_;
-    Emit(std::move(reply), statusLast);
+    Emit(std::move(reply), statusLast, streamed);
 }
 
 } // namespace isp::sim

@@ -72,7 +72,10 @@ private:
     void ProcessUntil(std::int64_t t);
     std::size_t CommandLength() const;
     void Execute(const std::vector<std::uint8_t>& command, std::int64_t start);
-    void Emit(std::vector<std::uint8_t> reply, bool statusLast);
+    // Queues the reply for the host. Byte i may leave no earlier than earliest[i] (bytes read
+    // from the bus stream out while the rest is still being read); the others at the end.
+    void Emit(std::vector<std::uint8_t> reply, bool statusLast,
+              const std::vector<std::int64_t>& earliest = {});
 
     // Bus actions at the unit's execution time t_.
     bool OnBus(TBus bus) const;
@@ -97,6 +100,7 @@ private:
     std::int64_t outputFree_ = 0;
     std::int64_t unitFree_ = 0;
     std::int64_t t_ = 0; // execution time of the running command
+    std::vector<std::int64_t> arrivals_; // when each byte of the running command arrived
     bool closed_ = false;
     long replyBytes_ = 0;
     TUnitStats stats_;
