@@ -5,21 +5,20 @@
 #include "platform/machine_services.h"
 #include "programmer/hardware.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <poll.h>
 #include <random>
+#include <signal.h>
+#include <spawn.h>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -28,8 +27,8 @@ namespace {
 class TSimProcess {
 public:
     TSimProcess(const std::string& device, const std::string& link) {
-        std::vector<std::string> args = {ISP_SIM_PATH, "--realtime", "--device", device, "--link",
-                                         link};
+        std::vector<std::string> args = {ISP_SIM_PATH, "--realtime", "--device",
+                                         device,       "--link",     link};
         std::vector<char*> argv;
         for (auto& a : args) {
             argv.push_back(a.data());
@@ -93,7 +92,8 @@ int main(int argc, char** argv) {
     if (devices.empty()) {
         devices = {"24C256", "25C256", "93C86", "AT17LV010(A)"};
     }
-    const auto dir = std::filesystem::temp_directory_path() / ("isp-link-bench-" + std::to_string(getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("isp-link-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     setenv("ISP_SETTINGS_DIR", (dir / "settings").c_str(), 1);
 

@@ -99,7 +99,7 @@ private:
     std::int64_t inputFree_ = 0;
     std::int64_t outputFree_ = 0;
     std::int64_t unitFree_ = 0;
-    std::int64_t t_ = 0; // execution time of the running command
+    std::int64_t t_ = 0;                 // execution time of the running command
     std::vector<std::int64_t> arrivals_; // when each byte of the running command arrived
     bool closed_ = false;
     long replyBytes_ = 0;

@@ -189,6 +189,24 @@ TEST(WireTraces, ReadSequences) {
     }
 }
 
+TEST(WireTraces, SpiAndMicrowireReads) {
+    const struct {
+        const char* part;
+        std::string sequence;
+    } cases[] = {
+        {"25C040", std::string("Xw\x03w") + '\0' + "R" + '\0' + "\x02x"}, // the whole 512 bytes
+        {"25C080", std::string("Xw\x03w") + '\0' + "w" + '\0' + "R" + '\0' + "\x04x"},
+        {"93C46", std::string("XW\x09\xC0") + '\0' + "R\x80" + '\0' + "x"},
+    };
+    for (const auto& c : cases) {
+        TSimLink link(c.part);
+        ASSERT_TRUE(link.Connect());
+        THexList buffer = link.Buffer();
+        link.programmer.ReadDevice(buffer);
+        EXPECT_NE(link.services.written.find(c.sequence), std::string::npos) << c.part;
+    }
+}
+
 TEST(MemoryOps, OptionBytesOfTheAt17) {
     TSimLink link("AT17LV512(A)");
     ASSERT_TRUE(link.Connect());
