@@ -5,8 +5,6 @@ namespace isp {
 
 namespace {
 
-constexpr std::int64_t kMs = 1'000'000;
-
 // Queues one command and its bytes, counting the command: each command gets one reply.
 class TBatchBuilder {
 public:
