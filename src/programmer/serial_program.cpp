@@ -16,6 +16,20 @@ public:
         ++replies_;
     }
     void Data(std::uint8_t value) { link_.QueueByte(value); }
+    // The data of a "W" page: the page's bytes, or for pages below 2 the one byte and a stop.
+    void PageData(const THexList& buffer, std::uint32_t address, std::uint32_t page,
+                  bool stopAfterSingleByte) {
+        if (page >= 2) {
+            for (std::uint32_t i = 0; i < page; ++i) {
+                Data(buffer.GetValue(address + i));
+            }
+        } else {
+            Data(buffer.GetValue(address));
+            if (stopAfterSingleByte) {
+                Command({'x'});
+            }
+        }
+    }
     std::int32_t Replies() const { return replies_; }
 
 private:
@@ -51,11 +65,7 @@ void TSmartSerial::ProgramDevice(THexList& buffer) {
         ProgramMicrowire(buffer);
         break;
     case famAT17:
-        if (Device().IsFlash) {
-            ProgramAt17Flash(buffer);
-        } else {
-            ProgramAt17(buffer);
-        }
+        ProgramAt17(buffer);
         break;
     default:
         break; // DataFlash parts have no program sequence
@@ -96,14 +106,7 @@ void TSmartSerial::ProgramTwoWire(THexList& buffer) {
             }
             batch.Command({'w', static_cast<std::uint8_t>(address)});
             batch.Command({'W', static_cast<std::uint8_t>(page)});
-            if (page >= 2) {
-                for (std::uint32_t i = 0; i < page; ++i) {
-                    batch.Data(buffer.GetValue(address + i));
-                }
-            } else {
-                batch.Data(buffer.GetValue(address));
-                batch.Command({'x'});
-            }
+            batch.PageData(buffer, address, page, true);
             ReportProgress(static_cast<std::int32_t>(address), size);
             address += page;
         }
@@ -144,13 +147,7 @@ void TSmartSerial::ProgramSpi(THexList& buffer) {
             }
             batch.Command({'w', static_cast<std::uint8_t>(address)});
             batch.Command({'W', static_cast<std::uint8_t>(page)});
-            if (page >= 2) {
-                for (std::uint32_t i = 0; i < page; ++i) {
-                    batch.Data(buffer.GetValue(address + i));
-                }
-            } else {
-                batch.Data(buffer.GetValue(address));
-            }
+            batch.PageData(buffer, address, page, false);
             batch.Command({'x'});
             ReportProgress(static_cast<std::int32_t>(address), size);
             address += page;
@@ -217,81 +214,61 @@ void TSmartSerial::ProgramAt17(THexList& buffer) {
     SendCommand('%');
     SendCommand('A');
     deviceAddressByte = At17Address();
-    std::uint32_t address = 0;
-    while (static_cast<std::int64_t>(address) <= end) {
-        if (!AckPoll(false)) {
-            throw EISPException(msg::NoDeviceDetected);
-        }
-        TBatchBuilder batch(*this);
-        batch.Command({'X'});
-        batch.Command({'w', deviceAddressByte});
-        if (size >= 65536) {
-            batch.Command({'w', static_cast<std::uint8_t>(address >> 16)});
-        }
-        batch.Command({'w', static_cast<std::uint8_t>(address >> 8)});
-        batch.Command({'w', static_cast<std::uint8_t>(address)});
-        batch.Command({'W', static_cast<std::uint8_t>(page)});
-        if (page >= 2) {
+    if (d.IsFlash) {
+        // Flash parts: a program command at address 0, then "C" pages streamed to it, ended by
+        // one zero byte and a stop.
+        TBatchBuilder header(*this);
+        header.Command({'X'});
+        header.Command({'w', deviceAddressByte});
+        header.Command({'w', 0x02});
+        header.Command({'w', 0x00});
+        header.Command({'w', 0x00});
+        header.Command({'w', 0x00});
+        FlushBatch(header.Replies());
+        std::uint32_t address = 0;
+        while (static_cast<std::int64_t>(address) < end) {
+            transferLength = 0;
+            QueueByte('C');
+            QueueByte(static_cast<std::uint8_t>(page));
+            QueueByte(static_cast<std::uint8_t>(page >> 8));
             for (std::uint32_t i = 0; i < page; ++i) {
-                batch.Data(buffer.GetValue(address + i));
+                QueueByte(buffer.GetValue(address + i));
             }
-        } else {
-            batch.Data(buffer.GetValue(address));
-            batch.Command({'x'});
+            Port().WriteBlock(transferBuffer.data(), static_cast<std::size_t>(transferLength));
+            transferLength = 0;
+            ReadByte(false);
+            ReportProgress(static_cast<std::int32_t>(address), size);
+            address += page;
         }
-        if (ClockCode > 16) {
-            services_.Clock().SleepMs(5);
+        BusWrite(0x00);
+        BusStop();
+    } else {
+        std::uint32_t address = 0;
+        while (static_cast<std::int64_t>(address) <= end) {
+            if (!AckPoll(false)) {
+                throw EISPException(msg::NoDeviceDetected);
+            }
+            TBatchBuilder batch(*this);
+            batch.Command({'X'});
+            batch.Command({'w', deviceAddressByte});
+            if (size >= 65536) {
+                batch.Command({'w', static_cast<std::uint8_t>(address >> 16)});
+            }
+            batch.Command({'w', static_cast<std::uint8_t>(address >> 8)});
+            batch.Command({'w', static_cast<std::uint8_t>(address)});
+            batch.Command({'W', static_cast<std::uint8_t>(page)});
+            batch.PageData(buffer, address, page, true);
+            if (ClockCode > 16) {
+                services_.Clock().SleepMs(5);
+            }
+            ReportProgress(static_cast<std::int32_t>(address), size);
+            FlushBatch(batch.Replies());
+            address += page;
         }
-        ReportProgress(static_cast<std::int32_t>(address), size);
-        FlushBatch(batch.Replies());
-        address += page;
-    }
-    if (d.HasResetPolarity) {
-        WriteResetPolarity();
-    }
-    SendCommand('a');
-    SendCommand('$');
-    ReportProgress(0, size);
-}
-
-void TSmartSerial::ProgramAt17Flash(THexList& buffer) {
-    const TDevice& d = Device();
-    const std::int32_t size = d.MemorySize;
-    const std::uint32_t page = CheckedPageSize(static_cast<std::uint32_t>(d.PageSize));
-    EnsureTarget();
-    ReportProgress(0, size);
-    const std::int32_t end = fullDeviceProgram ? size - 1 : buffer.LastUsedAddress();
-    SendCommandHex('D', eepromProgTime);
-    SendCommand('%');
-    SendCommand('A');
-    deviceAddressByte = At17Address();
-    {
-        TBatchBuilder batch(*this);
-        batch.Command({'X'});
-        batch.Command({'w', deviceAddressByte});
-        batch.Command({'w', 0x02});
-        batch.Command({'w', 0x00});
-        batch.Command({'w', 0x00});
-        batch.Command({'w', 0x00});
-        FlushBatch(batch.Replies());
-    }
-    std::uint32_t address = 0;
-    while (static_cast<std::int64_t>(address) < end) {
-        transferLength = 0;
-        QueueByte('C');
-        QueueByte(static_cast<std::uint8_t>(page));
-        QueueByte(static_cast<std::uint8_t>(page >> 8));
-        for (std::uint32_t i = 0; i < page; ++i) {
-            QueueByte(buffer.GetValue(address + i));
+        if (d.HasResetPolarity) {
+            WriteResetPolarity();
         }
-        Port().WriteBlock(transferBuffer.data(), static_cast<std::size_t>(transferLength));
-        transferLength = 0;
-        ReadByte(false);
-        ReportProgress(static_cast<std::int32_t>(address), size);
-        address += page;
     }
-    BusWrite(0x00);
-    BusStop();
     SendCommand('a');
     SendCommand('$');
     ReportProgress(0, size);

@@ -95,7 +95,6 @@ private:
     void ProgramSpi(THexList& buffer);
     void ProgramMicrowire(THexList& buffer);
     void ProgramAt17(THexList& buffer);
-    void ProgramAt17Flash(THexList& buffer);
     void EraseAt17Flash();
     void EraseMicrowire();
     void EraseDataFlash();

@@ -1,5 +1,5 @@
 // detect and convert from the command line: results, exit codes and one-line errors.
-#include "cli/cli.h"
+#include "support/cli_fixture.h"
 
 #include <filesystem>
 #include <fstream>
@@ -10,38 +10,7 @@
 namespace isp::cli {
 namespace {
 
-class ConvertTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("isp-cli-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-    std::string Write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(Path(name), std::ios::binary) << bytes;
-        return Path(name);
-    }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream data;
-        data << in.rdbuf();
-        return data.str();
-    }
-
-    int Run(const std::vector<std::string>& args) {
-        std::ostringstream out, err;
-        const int code = RunCli(args, out, err);
-        out_ = out.str();
-        err_ = err.str();
-        return code;
-    }
-
-    std::filesystem::path dir_;
-    std::string out_, err_;
-};
+using ConvertTest = isp::testing::CliFixture;
 
 const std::string kSrec = "S1060010010203E3\r\nS9030000FC\r\n";
 

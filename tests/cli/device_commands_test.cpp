@@ -1,6 +1,6 @@
 // The device commands against isp-sim: program with verify, read back, a mismatch, erase, and
 // the option commands, with their exit codes.
-#include "cli/cli.h"
+#include "support/cli_fixture.h"
 #include "support/isp_sim_process.h"
 
 #include <cstdlib>
@@ -12,42 +12,17 @@
 namespace isp::cli {
 namespace {
 
-class DeviceCommandsTest : public ::testing::Test {
+class DeviceCommandsTest : public isp::testing::CliFixture {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() / ("isp-devcmd-" + std::to_string(getpid()));
-        std::filesystem::create_directories(dir_);
-        setenv("ISP_SETTINGS_DIR", (dir_ / "settings").c_str(), 1);
-    }
-    void TearDown() override {
-        unsetenv("ISP_SETTINGS_DIR");
-        std::filesystem::remove_all(dir_);
-    }
-    int Run(const std::vector<std::string>& args) {
-        std::ostringstream out, err;
-        const int code = RunCli(args, out, err);
-        out_ = out.str();
-        err_ = err.str();
-        return code;
-    }
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
     std::string Random(std::size_t size, const std::string& name) const {
         std::string data(size, '\0');
         std::mt19937 random(11);
         for (char& c : data) {
             c = static_cast<char>(random());
         }
-        std::ofstream(Path(name), std::ios::binary) << data;
+        Write(name, data);
         return data;
     }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream data;
-        data << in.rdbuf();
-        return data.str();
-    }
-    std::filesystem::path dir_;
-    std::string out_, err_;
 };
 
 TEST_F(DeviceCommandsTest, ProgramVerifyReadEraseOn25C) {

@@ -1,5 +1,5 @@
 // ports and info against isp-sim on a pseudo-terminal, through the Qt serial port.
-#include "cli/cli.h"
+#include "support/cli_fixture.h"
 #include "support/isp_sim_process.h"
 
 #include <cstdlib>
@@ -9,27 +9,7 @@
 namespace isp::cli {
 namespace {
 
-class InfoTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() / ("isp-info-" + std::to_string(getpid()));
-        std::filesystem::create_directories(dir_);
-        setenv("ISP_SETTINGS_DIR", (dir_ / "settings").c_str(), 1);
-    }
-    void TearDown() override {
-        unsetenv("ISP_SETTINGS_DIR");
-        std::filesystem::remove_all(dir_);
-    }
-    int Run(const std::vector<std::string>& args) {
-        std::ostringstream out, err;
-        const int code = RunCli(args, out, err);
-        out_ = out.str();
-        err_ = err.str();
-        return code;
-    }
-    std::filesystem::path dir_;
-    std::string out_, err_;
-};
+using InfoTest = isp::testing::CliFixture;
 
 TEST_F(InfoTest, PrintsTheReportOfARunningSimulator) {
     const std::string link = (dir_ / "isp-port").string();

@@ -1,55 +1,13 @@
 // The USB programmer against the simulated unit: connect, information report, and recovery
 // after a lost reply.
-#include "memory_backend.h"
-#include "programmer/smartserial.h"
-#include "sim/sim_port.h"
+#include "sim_fixture.h"
 
 #include <gtest/gtest.h>
 
 namespace isp {
 namespace {
 
-using testing::TMemoryBackend;
-
-class TSimServices final : public TSerialServices {
-public:
-    explicit TSimServices(sim::TProgrammerUnit& unit) : unit_(unit) {}
-    std::unique_ptr<TSerialPort> CreatePort() override {
-        return std::make_unique<sim::TSimSerialPort>(unit_, clock, "/dev/sim");
-    }
-    std::vector<std::string> SerialDeviceNames() override { return {"COM7"}; }
-    std::string DevicePath(const std::string& name) override {
-        return name == "COM7" ? "/dev/sim" : "";
-    }
-    TClock& Clock() override { return clock; }
-    void Warn(const std::string&) override {}
-    void ShowReport(const std::vector<std::string>& lines) override { report = lines; }
-
-    TVirtualClock clock;
-    std::vector<std::string> report;
-
-private:
-    sim::TProgrammerUnit& unit_;
-};
-
-struct SimLink {
-    explicit SimLink(const char* part, sim::TUnitConfig config = {})
-        : device(*DeviceList().FindByName(part, kUsbProgrammerKind)),
-          unit(sim::CreateUnit(device, {}, std::move(config))), services(*unit),
-          settings(store, store), programmer(services) {
-        TISPProgrammer::ClockCode = 1;
-        programmer.SetHardwareName("QORVIK ISP (COM)");
-        programmer.SetSettingsStore(settings);
-        programmer.SetDevice(device);
-        settings.WriteSetting("QORVIK ISP (COM)", "BASEPORT", 1, 6);
-    }
-    const TDevice& device;
-    std::unique_ptr<sim::TProgrammerUnit> unit;
-    TSimServices services;
-    TMemoryBackend store;
-    TISPSettings settings;
-    TSmartSerial programmer;
-};
+using SimLink = testing::TSimLink;
 
 TEST(SimLink, ConnectAndInformationReport) {
     SimLink link("AT17LV512(A)");
