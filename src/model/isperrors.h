@@ -55,6 +55,12 @@ public:
     using EFileLoader::EFileLoader;
 };
 
+// An operation the operator stopped in a dialog; ends the command without an error line.
+class ESilentAbort : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // Base key of every stored setting (global group, projects).
 inline constexpr const char* kSettingsBaseKey = "Software\\velmar\\QorvikISP1";
 

@@ -20,9 +20,15 @@ public:
     TClock& Clock() override { return clock_; }
     void Warn(const std::string& text) override;
     void ShowReport(const std::vector<std::string>& lines) override;
+    void Configure(TSmartSerial& programmer) override {
+        if (OnConfigure) {
+            OnConfigure(programmer);
+        }
+    }
 
     std::function<void(const std::string&)> OnWarning;
     std::function<void(const std::vector<std::string>&)> OnReport;
+    std::function<void(TSmartSerial&)> OnConfigure;
 
 private:
     TPortDirectory& ports_;

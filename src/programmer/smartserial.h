@@ -12,6 +12,8 @@
 
 namespace isp {
 
+class TSmartSerial;
+
 // What the USB programmer needs from the machine around it.
 class TSerialServices {
 public:
@@ -26,6 +28,8 @@ public:
     virtual void Warn(const std::string& text) = 0;
     // Shows the information report (the "Information" dialog).
     virtual void ShowReport(const std::vector<std::string>& lines) = 0;
+    // Runs the programmer options dialog for the programmer (nothing without a user interface).
+    virtual void Configure(TSmartSerial& /*programmer*/) {}
 };
 
 class TSmartSerial : public TSmartParallel {
@@ -37,6 +41,7 @@ public:
     void Disconnect() override;
     void ReopenPort() override;
     void ShowStatus(const std::string& softwareVersion) override;
+    void ConfigureProgrammer() override { services_.Configure(*this); }
     void QueueByte(std::uint8_t value) override;
     void CollectReplies(std::int32_t count) override;
     void PrepareTarget() override;

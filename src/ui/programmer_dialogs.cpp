@@ -165,6 +165,22 @@ bool ConfigureUsbProgrammer(TSmartSerial& programmer, TIspConfigDialog& dialog,
     return true;
 }
 
+void ConfigureParallelProgrammer(TSmartParallel& programmer, TIspConfigDialog& dialog,
+                                 int parallelPorts, bool showModal) {
+    for (int i = 1; i <= parallelPorts; ++i) {
+        dialog.PortSelector->addItem("LPT" + QString::number(i));
+    }
+    if (showModal && !dialog.Execute(programmer.portIndex, programmer.eepromProgTime, false)) {
+        throw ESilentAbort("Cancelled");
+    }
+    programmer.portIndex = static_cast<std::uint16_t>(std::max(dialog.SelectedItemIndex(), 0));
+    programmer.eepromProgTime = static_cast<std::uint8_t>(
+        dialog.WriteDelay(programmer.device ? programmer.device->ProgTime : 0));
+    programmer.SaveSettings();
+    programmer.Disconnect();
+    programmer.Connect();
+}
+
 TPrintStatusD::TPrintStatusD(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Information");
     Text = new QPlainTextEdit(this);

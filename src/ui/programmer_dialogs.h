@@ -79,4 +79,9 @@ bool ConfigureUsbProgrammer(TSmartSerial& programmer, TIspConfigDialog& dialog,
                             const std::vector<std::pair<std::string, std::string>>& ports,
                             bool showModal = true);
 
+// The parallel programmer's ConfigureProgrammer: the ports are LPT1 to LPTn; a cancelled dialog
+// raises ESilentAbort "Cancelled".
+void ConfigureParallelProgrammer(TSmartParallel& programmer, TIspConfigDialog& dialog,
+                                 int parallelPorts, bool showModal = true);
+
 } // namespace isp
