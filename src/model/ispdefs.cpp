@@ -1,5 +1,7 @@
 #include "model/ispdefs.h"
 
+#include <cstdio>
+
 namespace isp {
 
 namespace {
@@ -59,6 +61,13 @@ std::uint32_t HexToLong(std::string_view text) {
     const std::string_view digits(padded);
     return (static_cast<std::uint32_t>(Hex4ToWord(digits.substr(0, 4))) << 16) |
            Hex4ToWord(digits.substr(4, 4));
+}
+
+std::string HexDigits(std::uint32_t value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", digits < 0 ? 0 : (digits > 8 ? 8 : digits),
+                  static_cast<unsigned>(value));
+    return text;
 }
 
 std::string ByteToBin(std::uint8_t value) {

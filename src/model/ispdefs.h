@@ -30,6 +30,9 @@ std::string PadLeft(std::string_view text, char pad, std::size_t length);
 // characters and converted in two halves; characters past the eighth are ignored.
 std::uint32_t HexToLong(std::string_view text);
 
+// The value as at least digits upper-case hex digits (more when it needs them).
+std::string HexDigits(std::uint32_t value, int digits);
+
 // Eight characters '0' or '1', most significant bit first.
 std::string ByteToBin(std::uint8_t value);
 

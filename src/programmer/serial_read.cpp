@@ -1,20 +1,11 @@
 // The USB programmer's read side: block reads per family, whole-device read and verify.
+#include "model/ispdefs.h"
 #include "programmer/smartserial.h"
 
 #include <cstdio>
 #include <cstring>
 
 namespace isp {
-
-namespace {
-
-std::string Hex(unsigned value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    return text;
-}
-
-} // namespace
 
 void TSmartSerial::CheckBuffer(const THexList& buffer) const {
     if (buffer.Size() < Device().MemorySize) {
@@ -211,9 +202,9 @@ void TSmartSerial::VerifyDevice(THexList& buffer) {
                 }
                 if (logged < 2) {
                     if (!rechecked) {
-                        LogVerifyLine("Verify Failed at " + Hex(at, 4) + "h: Read " +
-                                      Hex(actual, 2) + "h - Should have been " + Hex(expected, 2) +
-                                      "h");
+                        LogVerifyLine("Verify Failed at " + HexDigits(at, 4) + "h: Read " +
+                                      HexDigits(actual, 2) + "h - Should have been " +
+                                      HexDigits(expected, 2) + "h");
                     } else if (logged == 0) {
                         LogVerifyLine("Rechecked Page");
                     }

@@ -10,13 +10,7 @@ namespace isp {
 
 namespace {
 
-std::string Hex(unsigned value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    return text;
-}
-
-bool IsHex(char c) {
+bool IsHexChar(char c) {
     return std::isxdigit(static_cast<unsigned char>(c)) != 0;
 }
 
@@ -143,7 +137,7 @@ void THexViewModel::Char(char c) {
         MoveTo(cursor_ + 1);
         return;
     }
-    if (!IsHex(c)) {
+    if (!IsHexChar(c)) {
         return;
     }
     const char digit = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -246,7 +240,7 @@ void THexViewModel::Scroll(THexScroll code, int position) {
 
 std::string THexViewModel::CursorCellText() {
     if (editing_ && column_ == THexColumn::Hex && pending_.empty() && buffer_) {
-        pending_ = Hex(buffer_->GetValue(static_cast<std::uint32_t>(cursor_)), 2);
+        pending_ = HexDigits(buffer_->GetValue(static_cast<std::uint32_t>(cursor_)), 2);
     }
     return pending_;
 }
@@ -265,8 +259,8 @@ std::vector<std::string> THexViewModel::HintLines(std::int64_t address) const {
     }
     const std::uint8_t value = buffer_->GetValue(static_cast<std::uint32_t>(address));
     const std::string bits = ByteToBin(value);
-    return {"Address : 0x" + Hex(static_cast<unsigned>(address), 8), "Hex Data: 0x" + Hex(value, 2),
-            "Dec Data: " + std::to_string(value),
+    return {"Address : 0x" + HexDigits(static_cast<unsigned>(address), 8),
+            "Hex Data: 0x" + HexDigits(value, 2), "Dec Data: " + std::to_string(value),
             "Bin Data: " + bits.substr(0, 4) + " " + bits.substr(4),
             "As Ascii: " + std::string(1, static_cast<char>(value))};
 }

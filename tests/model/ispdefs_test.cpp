@@ -66,6 +66,13 @@ TEST(TextHelpers, Hex4ToWordAndHexToLong) {
     }
 }
 
+TEST(TextHelpers, HexDigits) {
+    EXPECT_EQ(HexDigits(0x12, 4), "0012");
+    EXPECT_EQ(HexDigits(0x12345, 4), "12345");
+    EXPECT_EQ(HexDigits(0xA5, 2), "A5");
+    EXPECT_EQ(HexDigits(0xFFFFFFFF, 8), "FFFFFFFF");
+}
+
 TEST(TextHelpers, PadLeft) {
     EXPECT_EQ(PadLeft("1A", '0', 8), "0000001A");
     EXPECT_EQ(PadLeft("", ' ', 3), "   ");
