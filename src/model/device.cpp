@@ -1,5 +1,7 @@
 #include "model/device.h"
 
+#include "model/ispdefs.h"
+
 #include <cctype>
 #include <stdexcept>
 
@@ -9,19 +11,6 @@ namespace {
 
 const char* const kFamilyNames[kCatalogueFamilyCount] = {"24C", "25C", "93C", "AT17"};
 
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 const char* FamilyName(int family) {
@@ -30,7 +19,7 @@ const char* FamilyName(int family) {
 
 int FamilyFromName(const std::string& name) {
     for (int family = 0; family < kCatalogueFamilyCount; ++family) {
-        if (SameIgnoringCase(name, kFamilyNames[family])) {
+        if (SameText(name, kFamilyNames[family])) {
             return family;
         }
     }
@@ -99,7 +88,7 @@ std::vector<std::string> TDeviceList::NamesOfFamily(THardwareSet hardware, int f
 const TDevice* TDeviceList::FindByName(const std::string& name, THardwareSet hardware) const {
     const TDevice* found = nullptr;
     for (const auto& device : devices_) {
-        if (HardwareFits(device->Hardware, hardware) && SameIgnoringCase(device->Name, name)) {
+        if (HardwareFits(device->Hardware, hardware) && SameText(device->Name, name)) {
             found = device.get(); // names are unique; the last match would win
         }
     }

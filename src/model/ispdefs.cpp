@@ -1,5 +1,6 @@
 #include "model/ispdefs.h"
 
+#include <cctype>
 #include <cstdio>
 
 namespace isp {
@@ -68,6 +69,19 @@ std::string HexDigits(std::uint32_t value, int digits) {
     std::snprintf(text, sizeof text, "%0*X", digits < 0 ? 0 : (digits > 8 ? 8 : digits),
                   static_cast<unsigned>(value));
     return text;
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(a[i])) !=
+            std::toupper(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string ByteToBin(std::uint8_t value) {

@@ -33,6 +33,9 @@ std::uint32_t HexToLong(std::string_view text);
 // The value as at least digits upper-case hex digits (more when it needs them).
 std::string HexDigits(std::uint32_t value, int digits);
 
+// True when the texts are equal ignoring ASCII letter case.
+bool SameText(std::string_view a, std::string_view b);
+
 // Eight characters '0' or '1', most significant bit first.
 std::string ByteToBin(std::uint8_t value);
 

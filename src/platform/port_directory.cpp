@@ -155,18 +155,4 @@ std::optional<std::string> TPortDirectory::DevicePath(const std::string& comName
     return std::nullopt;
 }
 
-int PortIndexFromName(const std::string& comName) {
-    const std::string digits = comName.size() == 4
-                                   ? comName.substr(3, 1)
-                                   : comName.substr(std::min<std::size_t>(3, comName.size()), 2);
-    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), ::isdigit)) {
-        return -1;
-    }
-    return std::stoi(digits) - 1;
-}
-
-std::string PortNameFromIndex(int portIndex) {
-    return "COM" + std::to_string(portIndex + 1);
-}
-
 } // namespace isp

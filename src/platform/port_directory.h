@@ -9,6 +9,8 @@
 //     (paths separated by ':'); they are listed while the path exists.
 #pragma once
 
+#include "programmer/hardware.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,12 +44,5 @@ private:
     std::string devRoot_;
     std::vector<std::pair<int, std::string>> table_; // number, identity
 };
-
-// The port index a COM name stands for: a 4-character name gives the digit in position 4, any
-// other name the digits in positions 4 and 5; the index is that number minus 1 (-1 when there is
-// no number).
-int PortIndexFromName(const std::string& comName);
-// "COM" + (index + 1).
-std::string PortNameFromIndex(int portIndex);
 
 } // namespace isp

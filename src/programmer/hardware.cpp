@@ -68,4 +68,19 @@ THardwareTable& HardwareTable() {
     return table;
 }
 
+int PortIndexFromName(const std::string& comName) {
+    const std::string digits = comName.size() == 4
+                                   ? comName.substr(3, 1)
+                                   : comName.substr(std::min<std::size_t>(3, comName.size()), 2);
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(),
+                                       [](unsigned char c) { return std::isdigit(c); })) {
+        return -1;
+    }
+    return std::stoi(digits) - 1;
+}
+
+std::string PortNameFromIndex(int portIndex) {
+    return "COM" + std::to_string(portIndex + 1);
+}
+
 } // namespace isp

@@ -48,4 +48,11 @@ private:
 // The process-wide table.
 THardwareTable& HardwareTable();
 
+// The port index a COM name stands for: a 4-character name gives the digit in position 4, any
+// other name the digits in positions 4 and 5; the index is that number minus 1 (-1 when there is
+// no number).
+int PortIndexFromName(const std::string& comName);
+// "COM" + (index + 1).
+std::string PortNameFromIndex(int portIndex);
+
 } // namespace isp

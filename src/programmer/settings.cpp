@@ -1,22 +1,12 @@
 #include "programmer/settings.h"
 
+#include "model/ispdefs.h"
 #include "model/isperrors.h"
 
 #include <algorithm>
 #include <cctype>
 
 namespace isp {
-
-namespace {
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) ==
-                      std::toupper(static_cast<unsigned char>(y));
-           });
-}
-
-} // namespace
 
 std::string TVariant::ToText() const {
     switch (kind_) {
@@ -49,10 +39,10 @@ bool TVariant::ToBool() const {
     if (kind_ != kText) {
         return number_ != 0;
     }
-    if (SameIgnoringCase(text_, "True")) {
+    if (SameText(text_, "True")) {
         return true;
     }
-    if (SameIgnoringCase(text_, "False")) {
+    if (SameText(text_, "False")) {
         return false;
     }
     try {
@@ -68,7 +58,7 @@ TISPSettings::TISPSettings(TSettingsBackend& userStore, TSettingsBackend& files)
 TVariant TISPSettings::ReadSetting(const std::string& section, const std::string& name,
                                    const TVariant& defaultValue) const {
     for (const auto& s : settings_) {
-        if (SameIgnoringCase(s->Section, section) && SameIgnoringCase(s->Ident, name)) {
+        if (SameText(s->Section, section) && SameText(s->Ident, name)) {
             return s->Value;
         }
     }

@@ -1,5 +1,7 @@
 #include "sim/unit.h"
 
+#include "model/ispdefs.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <limits>
@@ -33,12 +35,6 @@ int HexParameter(const std::vector<std::uint8_t>& command) {
     const int high = HexDigit(command[1]);
     const int low = HexDigit(command[2]);
     return (high < 0 || low < 0) ? -1 : high * 16 + low;
-}
-
-std::string Hex2(unsigned value) {
-    char text[4];
-    std::snprintf(text, sizeof text, "%02X", value & 0xFF);
-    return text;
 }
 
 } // namespace
@@ -505,7 +501,8 @@ void TProgrammerUnit::Execute(const std::vector<std::uint8_t>& command, std::int
     case 'e':
     case 'D': {
         const int value = HexParameter(command);
-        trace += " " + (value < 0 ? std::string("??") : Hex2(static_cast<unsigned>(value)));
+        trace += " " + (value < 0 ? std::string("??")
+                                  : HexDigits(static_cast<unsigned>(value) & 0xFF, 2));
         if (value < 0) {
             fail('#');
             break;
@@ -556,13 +553,13 @@ void TProgrammerUnit::Execute(const std::vector<std::uint8_t>& command, std::int
         break;
     case 'w': {
         const bool ack = BusWrite(command[1]);
-        trace += " " + Hex2(command[1]) + (ack ? "" : " (no ack)");
+        trace += " " + HexDigits(command[1] & 0xFF, 2) + (ack ? "" : " (no ack)");
         ok();
         break;
     }
     case 'r': {
         const std::uint8_t value = BusRead(false);
-        trace += " -> " + Hex2(value);
+        trace += " -> " + HexDigits(value & 0xFF, 2);
         reply.push_back(value);
         ok();
         break;
@@ -571,7 +568,8 @@ void TProgrammerUnit::Execute(const std::vector<std::uint8_t>& command, std::int
         if (mode_ == 2) {
             const int bits = command[1];
             const auto word = static_cast<std::uint16_t>((command[2] << 8) | command[3]);
-            trace += " " + std::to_string(bits) + " bits " + Hex2(command[2]) + Hex2(command[3]);
+            trace += " " + std::to_string(bits) + " bits " + HexDigits(command[2] & 0xFF, 2) +
+                     HexDigits(command[3] & 0xFF, 2);
             if (bits < 1 || bits > 16) {
                 fail('#');
                 break;
@@ -653,7 +651,8 @@ void TProgrammerUnit::Execute(const std::vector<std::uint8_t>& command, std::int
             }
         }
         const bool ack = AckPoll(static_cast<std::uint8_t>(address));
-        trace += " " + Hex2(static_cast<unsigned>(address)) + (ack ? " ack" : " no ack");
+        trace +=
+            " " + HexDigits(static_cast<unsigned>(address) & 0xFF, 2) + (ack ? " ack" : " no ack");
         if (ack) {
             ok();
         } else {
@@ -663,13 +662,13 @@ void TProgrammerUnit::Execute(const std::vector<std::uint8_t>& command, std::int
     }
     case 'c': {
         const std::uint8_t status = BusRead(true);
-        trace += " -> " + Hex2(status);
+        trace += " -> " + HexDigits(status & 0xFF, 2);
         reply.push_back(status);
         ok();
         break;
     }
     case 'G': {
-        const std::string value = Hex2(StatusByte());
+        const std::string value = HexDigits(StatusByte() & 0xFF, 2);
         text(value, 2);
         ok();
         break;

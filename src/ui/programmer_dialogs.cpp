@@ -1,5 +1,7 @@
 #include "ui/programmer_dialogs.h"
 
+#include "programmer/hardware.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
@@ -9,18 +11,6 @@
 #include <QVBoxLayout>
 
 namespace isp {
-
-namespace {
-
-// The port number of a COM name: 4 characters use the fourth, longer names the fourth and fifth.
-int PortNumber(const QString& name) {
-    const QString digits = name.size() == 4 ? name.mid(3, 1) : name.mid(3, 2);
-    bool ok = false;
-    const int number = digits.toInt(&ok);
-    return ok ? number : -1;
-}
-
-} // namespace
 
 TIspConfigDialog::TIspConfigDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle("ISP Configuration");
@@ -85,7 +75,7 @@ void TIspConfigDialog::AddPort(const std::string& comName, const std::string& de
 
 void TIspConfigDialog::Prepare(int portIndex, int progTime, bool isFlash) {
     for (int i = 0; i < PortSelector->count(); ++i) {
-        if (PortNumber(PortSelector->itemData(i).toString()) == portIndex + 1) {
+        if (PortIndexFromName(PortSelector->itemData(i).toString().toStdString()) == portIndex) {
             PortSelector->setCurrentIndex(i);
             break;
         }
@@ -122,7 +112,8 @@ int TIspConfigDialog::ClockCodeChosen(bool isFlash) const {
 
 int TIspConfigDialog::SelectedSerialPortIndex() const {
     const int index = PortSelector->currentIndex();
-    return index < 0 ? -1 : PortNumber(PortSelector->itemData(index).toString()) - 1;
+    return index < 0 ? -1
+                     : PortIndexFromName(PortSelector->itemData(index).toString().toStdString());
 }
 
 int TIspConfigDialog::WriteDelay(int deviceProgTime) const {
