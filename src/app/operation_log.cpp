@@ -27,6 +27,7 @@ void TOperationLog::SetStatusMessage(const std::string& text, TStatusKind kind) 
         if (AlertSound) {
             AlertSound();
         }
+        blinkOn_ = true;
         timerEnabled_ = true;
     }
     statusText_ = prefix + main;
@@ -69,6 +70,9 @@ void TOperationLog::UpdateProgress(std::int32_t position, std::int32_t total) {
             progressMax_ = total;
         }
         progressPosition_ = position;
+        if (ProgressChanged) {
+            ProgressChanged();
+        }
     }
     Pump();
     if (abortRequested_) {
@@ -174,6 +178,7 @@ void TOperationLog::AppException(std::exception_ptr error) {
 }
 
 void TOperationLog::ClearStatus() {
+    statusList_.clear();
     timerEnabled_ = false;
     SetStatusMessage("", TStatusKind::None);
 }

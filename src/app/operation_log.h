@@ -31,10 +31,26 @@ public:
     void AppException(std::exception_ptr error);
     // The fixed words an exception is logged with (empty for a silent abort).
     std::string ExceptionText(std::exception_ptr error) const;
+    // "&Clear Status": empties the status list and the current status, stops the blinking.
     void ClearStatus();
+    // Adds a line to the status list without changing the current status (the verify's
+    // mismatch lines).
+    void AddListLine(const std::string& line) {
+        statusList_.push_back(line);
+        if (StatusChanged) {
+            StatusChanged();
+        }
+    }
     void RequestAbort() {
         if (busy_) {
             abortRequested_ = true;
+        }
+    }
+
+    void SetBusy(bool busy) {
+        busy_ = busy;
+        if (BusyChanged) {
+            BusyChanged(busy);
         }
     }
 
@@ -47,6 +63,16 @@ public:
     std::int32_t ProgressPosition() const { return progressPosition_; }
     const std::string& ProgressCaption() const { return progressCaption_; }
     bool TimerEnabled() const { return timerEnabled_; }
+    // Phase of the blinking error indicator; an error line restarts it lit.
+    bool BlinkOn() const { return blinkOn_; }
+    // One tick of the 500 ms blink timer: true when the indicator changed and needs a repaint.
+    bool BlinkTick() {
+        if (!timerEnabled_ || statusText_.rfind("2", 0) != 0) {
+            return false;
+        }
+        blinkOn_ = !blinkOn_;
+        return true;
+    }
     bool InAutoProgram = false;
     bool PopUpWarnings = false;
     TISPProgrammer* Programmer = nullptr; // re-opened after a failure
@@ -57,6 +83,7 @@ public:
     std::function<void(const std::string&)> PopUp;    // "Pop Up Warnings"
     std::function<void(bool busy)> BusyChanged;       // selectors, Reset/Abort caption
     std::function<void()> StatusChanged;              // repaint the status bar
+    std::function<void()> ProgressChanged;            // move the progress bar
     std::function<void(const std::string&)> ErrorBox; // other exceptions, first
     std::function<void()> FirmwareUpdateQuestion;     // after a firmware mismatch
 
@@ -76,6 +103,7 @@ private:
     std::int32_t progressPosition_ = 0;
     std::string progressCaption_ = "Ready...";
     bool timerEnabled_ = false;
+    bool blinkOn_ = true;
     std::uint32_t opStartTick_ = 0;
     std::uint32_t opSeconds_ = 0;
 };

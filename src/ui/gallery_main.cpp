@@ -1,17 +1,25 @@
 // isp-ui-gallery: the widgets with sample contents, for looking at them and for documentation
 // screenshots. `isp-ui-gallery --save DIR` writes hexview.png, fuseform.png and
 // isp-configuration.png to DIR and exits; without it the three windows stay open.
+// `isp-ui-gallery --grab-screen FILE` saves the whole screen (for example an Xvfb display with the
+// station's window on it) as a PNG and exits.
 #include "ui/fuseform.h"
 #include "ui/hexwindow.h"
 #include "ui/programmer_dialogs.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QScreen>
 #include <QTimer>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (const auto grabAt = args.indexOf("--grab-screen");
+        grabAt >= 0 && grabAt + 1 < args.size()) {
+        QScreen* screen = QGuiApplication::primaryScreen();
+        return screen && screen->grabWindow(0).save(args[grabAt + 1]) ? 0 : 1;
+    }
     const int saveAt = static_cast<int>(args.indexOf("--save"));
     const QString saveDir = saveAt >= 0 && saveAt + 1 < args.size() ? args[saveAt + 1] : QString();
 

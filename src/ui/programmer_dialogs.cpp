@@ -93,7 +93,7 @@ void TIspConfigDialog::Prepare(int portIndex, int progTime, bool isFlash) {
 
 bool TIspConfigDialog::Execute(int portIndex, int progTime, bool isFlash) {
     Prepare(portIndex, progTime, isFlash);
-    if (exec() != QDialog::Accepted) {
+    if ((Runner ? Runner(*this) : exec()) != QDialog::Accepted) {
         return false;
     }
     TISPProgrammer::ClockCode = ClockCodeChosen(false);
@@ -197,7 +197,11 @@ void TPrintStatusD::SetLines(const std::vector<std::string>& lines) {
 
 void TPrintStatusD::Show(const std::vector<std::string>& lines) {
     SetLines(lines);
-    exec();
+    if (Runner) {
+        Runner(*this);
+    } else {
+        exec();
+    }
 }
 
 void TPrintStatusD::CopyToClipboard() {

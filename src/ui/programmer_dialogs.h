@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,8 @@ public:
     int SelectedSerialPortIndex() const;
     // The edit's value, or the device's time when it is 0.
     int WriteDelay(int deviceProgTime) const;
+    // Runs the dialog modally (default: exec()); a window that must not block replaces it.
+    std::function<int(QDialog&)> Runner;
 
     QComboBox* PortSelector;
     QLabel* ProgTimeLabel;
@@ -55,6 +58,8 @@ public:
     void SetLines(const std::vector<std::string>& lines);
     void Show(const std::vector<std::string>& lines);
     void CopyToClipboard();
+    // Runs the dialog modally (default: exec()).
+    std::function<int(QDialog&)> Runner;
 
     QPlainTextEdit* Text;
 };

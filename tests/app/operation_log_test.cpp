@@ -70,6 +70,7 @@ TEST_F(OperationLogTest, CarriageReturnAndDetail) {
     log.EndOp("First line\rsecond line");
     EXPECT_EQ(log.StatusList().back(), "First line"); // the elapsed time went with the rest
     log.ClearStatus();
+    EXPECT_TRUE(log.StatusList().empty());
     EXPECT_EQ(log.StatusText(), "");
     EXPECT_FALSE(log.TimerEnabled());
 }
