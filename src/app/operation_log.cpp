@@ -43,12 +43,12 @@ void TOperationLog::SetStatusMessage(const std::string& text, TStatusKind kind) 
 }
 
 void TOperationLog::StartOp(const std::string& text) {
+    timerEnabled_ = false; // stops blinking before the first message is pumped
     busy_ = true;
     if (BusyChanged) {
         BusyChanged(true);
     }
     SetStatusMessage(text, TStatusKind::Working);
-    timerEnabled_ = false;
     opStartTick_ = tickMs_();
     if (opStartTick_ == 0) {
         opStartTick_ = 1; // 0 means "not running"

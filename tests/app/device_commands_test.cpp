@@ -1,5 +1,7 @@
 // Device selection and the device commands of the main window, against the simulated unit.
 #include "main_fixture.h"
+
+#include "app/status_panel.h"
 #include "sim/chip_25c.h"
 #include "sim/chip_at17.h"
 #include "ui/fuseform.h"
@@ -262,6 +264,24 @@ TEST_F(MainWindowTest, RunOptionsAndInformation) {
     window->ProgrammerStatus->trigger();
     EXPECT_TRUE(StartsWith(LastLine(), "Status: Operation Complete - "));
     EXPECT_NE(std::find(dialogs.begin(), dialogs.end(), "isp::TPrintStatusD"), dialogs.end());
+}
+
+TEST_F(MainWindowTest, AnErrorBlinksUntilTheNextStart) {
+    StoreEnvironment("24C02", 0);
+    Start("24C02");
+    EXPECT_EQ(window->StatusPanel->LedColour(), TStatusPanel::DoneColour());
+    window->FailOp("Something failed");
+    EXPECT_TRUE(window->Timer1->isActive());
+    EXPECT_EQ(window->StatusPanel->LedColour(), TStatusPanel::ErrorColour());
+    EXPECT_EQ(window->StatusPanel->Text(), "Something failed");
+    QMetaObject::invokeMethod(window->Timer1, "timeout"); // one tick of the blink timer
+    EXPECT_EQ(window->StatusPanel->LedColour(), QColor(Qt::black));
+
+    bool timerDuringOp = true;
+    QTimer::singleShot(0, window.get(), [&] { timerDuringOp = window->Timer1->isActive(); });
+    window->ReadFlash->trigger();
+    EXPECT_FALSE(timerDuringOp);
+    EXPECT_EQ(window->StatusPanel->LedColour(), TStatusPanel::DoneColour());
 }
 
 TEST_F(MainWindowTest, StatusLogCommands) {
