@@ -56,6 +56,7 @@ Tmain::Tmain(TMainEnvironment environment, QWidget* parent)
         };
     }
     setWindowTitle("Serial EEPROM ISP");
+    setAcceptDrops(true); // a dropped file loads as Load does
     BuildToolbar();
     BuildTabs();
     BuildStatusBar();
@@ -161,7 +162,9 @@ void Tmain::BuildTabs() {
 
     connect(Tabs, &QTabWidget::currentChanged, this, [this](int index) {
         Guarded([this, index] {
-            if (Tabs->widget(index) == FuseSheet) {
+            if (Tabs->widget(index) == FlashTab) {
+                FlashTabShow();
+            } else if (Tabs->widget(index) == FuseSheet) {
                 FuseSheetShow();
             } else if (Tabs->widget(index) == StatusSheet && ListBox1->count() > 0) {
                 ListBox1->setCurrentRow(ListBox1->count() - 1);

@@ -7,6 +7,7 @@
 #include "app/operation_log.h"
 #include "platform/machine_services.h"
 #include "projects/project.h"
+#include "projects/recent_files.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QUrl>
 #include <functional>
 #include <map>
 #include <memory>
@@ -93,6 +95,28 @@ public:
     void DeviceRunExecute();
     void ResetButtonClick();
 
+    // Buffer file commands.
+    void LoadFlashExecute();
+    // Loads a file chosen elsewhere (the dialog, the recent list, a drop) as Load does.
+    void LoadFlashFile(const std::string& path);
+    void ReloadFlashExecute();
+    bool ReloadFlashUpdate() const;
+    void SaveFlashExecute();
+    void SaveFlashFile(const std::string& path);
+    void ViewReadMeExecute();
+    bool ViewReadMeUpdate() const;
+    void FlashTabShow();
+    // The path shortened to 260 pixels of the window's font.
+    std::string ShortenPath(const std::string& path) const;
+    // The Load and Save dialogs' filter for the current device and bit order.
+    std::string FileDialogFilter() const;
+    // True when the options frame selects "AT6K/Other": images are kept LSB first.
+    bool LsbFirst() const;
+    // A drop on the window: the first local file loads as Load does (false when nothing to load).
+    bool LoadDroppedFiles(const QList<QUrl>& urls);
+    const TRecentFiles& RecentFiles() const { return recent_; }
+    const std::string& LoadDialogFileName() const { return loadFlashd_; }
+
     // Help and status log.
     void HelpTopicsExecute();
     void At17GuideExecute();
@@ -138,6 +162,7 @@ public:
     QProgressBar* ProgressBar;
     QTimer* Timer1;
     QMenu* SupportMenu;
+    QMenu* LoadMenu;
     QMenu* FlashViewerMenu;
     QMenu* StatusListMenu;
     TPrintStatusD* PrintStatusD;
@@ -196,6 +221,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -223,6 +250,16 @@ private:
     // Shows a modal dialog through the environment.
     int ExecDialog(QDialog& dialog);
     void LogVerifyLine(const std::string& line);
+    // Reads a file into the main buffer: a recognised text with the text loader, anything else
+    // as binary. Returns the loader's result; isText tells which loader ran.
+    int LoadImage(const std::string& path, bool& isText);
+    void MirrorBuffer();
+    // Save's work after its start line: the format from the extension, mirrored around the write.
+    void WriteBufferFile(const std::string& path);
+    void RefreshViewer();
+    void UpdateRecentMenu();
+    void RememberFile(const std::string& path);
+    QString SamplesFolder() const;
 
     TMainEnvironment env_;
     TOperationLog log_;
@@ -239,6 +276,8 @@ private:
     bool supportVisible_ = false;
     bool hourglass_ = false;
     QAction* hardwareSelectorAction_ = nullptr;
+    TRecentFiles recent_;
+    std::string loadFlashd_; // the Load dialog's current file
 };
 
 } // namespace isp

@@ -39,16 +39,21 @@ QAction* Tmain::Command(const QString& caption, const QKeySequence& shortcut,
 void Tmain::BuildMenus() {
     const auto always = [] { return true; };
     const auto canOperate = [this] { return CanOperate(); };
-    const auto hasFile = [this] { return project_ && !project_->GetFileName().empty(); };
+    const auto idle = [this] { return !Busy() && project_ != nullptr; };
 
     // File.
     QMenu* file = menuBar()->addMenu("&File");
-    LoadFlash = Command("&EEPROMfile...", QKeySequence("Ctrl+O"), NotYetAvailable, [] {});
-    SaveFlash = Command("&EEPROMfile", {}, NotYetAvailable, [] {});
+    // Load, Save and Reload change or (mirrored) rewrite the buffer, so they wait while an
+    // operation uses it.
+    LoadFlash =
+        Command("&EEPROMfile...", QKeySequence("Ctrl+O"), idle, [this] { LoadFlashExecute(); });
+    SaveFlash = Command("&EEPROMfile", {}, idle, [this] { SaveFlashExecute(); });
     ReloadFlash = Command(
-        "&EEPROMFile", QKeySequence("Ctrl+R"), [hasFile] { return hasFile() && NotYetAvailable(); },
-        [] {});
-    file->addMenu("Load")->addAction(LoadFlash);
+        "&EEPROMFile", QKeySequence("Ctrl+R"), [this] { return ReloadFlashUpdate(); },
+        [this] { ReloadFlashExecute(); });
+    LoadMenu = file->addMenu("Load");
+    LoadMenu->addAction(LoadFlash);
+    LoadMenu->addSeparator();
     file->addMenu("Save")->addAction(SaveFlash);
     file->addMenu("Reload")->addAction(ReloadFlash);
     file->addSeparator();
@@ -163,7 +168,8 @@ void Tmain::BuildMenus() {
     VelmarWebsite = Command("Velmar Website", {}, always,
                             [this] { env_.OpenWebPage("https://velmar.example/"); });
     online->addActions({UpdatesWebsite, VelmarWebsite});
-    ViewReadMe = Command("&Readme", {}, NotYetAvailable, [] {});
+    ViewReadMe = Command(
+        "&Readme", {}, [this] { return ViewReadMeUpdate(); }, [this] { ViewReadMeExecute(); });
     At17Guide = Command("AT17 Guide", {}, canOperate, [this] { At17GuideExecute(); });
     About = Command("&About", {}, always, [this] { AboutExecute(); });
     help->addAction(HelpTopics);
@@ -173,8 +179,9 @@ void Tmain::BuildMenus() {
     // Context menus.
     FlashViewerMenu = new QMenu(this);
     ReloadFlashPopup = Command(
-        "Reload EEPROM File", {}, [hasFile] { return hasFile() && NotYetAvailable(); }, [] {});
-    LoadFlashPopup = Command("Load New EEPROM File", {}, NotYetAvailable, [] {});
+        "Reload EEPROM File", {}, [this] { return ReloadFlashUpdate(); },
+        [this] { ReloadFlashExecute(); });
+    LoadFlashPopup = Command("Load New EEPROM File", {}, idle, [this] { LoadFlashExecute(); });
     ClearBuffer = Command(
         "Clear EEPROM Buffer", {},
         [this] {

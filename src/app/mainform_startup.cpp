@@ -73,6 +73,8 @@ void Tmain::InitializeISP() {
         project_ = std::make_unique<TVelmarProject>();
         TISPSettings& store = settings_->Store();
         store.LoadGroup(GlobalSettingsKey(), false, 1);
+        recent_.Load(store);
+        UpdateRecentMenu();
 
         const THardwareTable& table = HardwareTable();
         const std::string stored =
@@ -110,8 +112,8 @@ void Tmain::InitializeISP() {
         programmer_->Connect();
         if (commandLine_.LoadFile) {
             THexList& buffer = project_->MainBuffer();
-            const int result = TFileLoader::LoadText(commandLine_.LoadPath, buffer, 0);
-            if (result != 0) {
+            bool isText = false;
+            if (LoadImage(commandLine_.LoadPath, isText) != 0) {
                 buffer.MarkAllFailed();
                 log_.AddListLine("File Load: Could not load " + commandLine_.LoadPath);
             }
@@ -140,6 +142,7 @@ void Tmain::SaveEnvironment() {
             // The link is going away anyway; the settings still get saved.
         }
     }
+    recent_.Save(store);
     store.SaveGroup(GlobalSettingsKey(), false, 1);
     if (optionsFrame_) {
         optionsFrame_->SetProgrammer(nullptr);

@@ -98,7 +98,7 @@ void Tmain::SwitchDevice(const std::string& deviceName, const std::string& hardw
         optionsFrame_->hide();
         optionsFrame_->SetProgrammer(&programmer);
         FusesHolder->layout()->addWidget(optionsFrame_);
-        optionsFrame_->ReloadFile = [] {}; // the buffer's reload arrives with the file commands
+        optionsFrame_->ReloadFile = [this] { Guarded([this] { ReloadFlashExecute(); }); };
     }
     NoOptionsLabel->setVisible(optionsFrame_ == nullptr);
     programmer.SetProgressHandler(

@@ -33,6 +33,13 @@ public:
     std::string ExceptionText(std::exception_ptr error) const;
     // "&Clear Status": empties the status list and the current status, stops the blinking.
     void ClearStatus();
+    // Empties the status list only (the read-me replaces it).
+    void ClearList() {
+        statusList_.clear();
+        if (StatusChanged) {
+            StatusChanged();
+        }
+    }
     // Adds a line to the status list without changing the current status (the verify's
     // mismatch lines).
     void AddListLine(const std::string& line) {

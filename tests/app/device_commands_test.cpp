@@ -1,7 +1,6 @@
 // Device selection and the device commands of the main window, against the simulated unit.
-#include "main_fixture.h"
-
 #include "app/status_panel.h"
+#include "main_fixture.h"
 #include "sim/chip_25c.h"
 #include "sim/chip_at17.h"
 #include "ui/fuseform.h"
