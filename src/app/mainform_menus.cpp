@@ -83,6 +83,10 @@ void Tmain::BuildMenus() {
     WriteAllValue = Command("Write ALL Value", QKeySequence("Ctrl+Alt+F7"), always,
                             [this] { WriteAllValueExecute(); });
     WriteAllValue->setToolTip("Program device time");
+    // Linux desktops take Ctrl+Alt+F1..F12 for switching consoles, so these two also answer to
+    // Ctrl+Shift with the same function key.
+    ProgramFlash->setShortcuts({QKeySequence("Ctrl+Alt+F6"), QKeySequence("Ctrl+Shift+F6")});
+    WriteAllValue->setShortcuts({QKeySequence("Ctrl+Alt+F7"), QKeySequence("Ctrl+Shift+F7")});
     ProgramFuses = Command("Status Register", {}, canOperate, [this] { ProgramFusesExecute(); });
     EnableInternalRC1 = Command("Enable Internal RC - A part only", {}, always,
                                 [this] { EnableInternalRC1Click(); });
