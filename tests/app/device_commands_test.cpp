@@ -141,6 +141,28 @@ TEST_F(MainWindowTest, ProgramReadAndVerifyAgainstTheUnit) {
     EXPECT_EQ(window->Log().StatusText().substr(0, 2), "0|");
 }
 
+TEST_F(MainWindowTest, ALinkErrorDuringProgramIsLoggedWithoutItsSource) {
+    StoreEnvironment("24C02", 0);
+    Start("24C02");
+    const auto failingUnit = [this] {
+        sim::TUnitConfig config;
+        config.faults.dropReplyByte = {60}; // well after the connection's replies
+        sim->Insert("24C02", {}, std::move(config));
+        window->Reset->click();
+        ASSERT_TRUE(window->Programmer()->connected) << LastLine();
+    };
+    const std::string lost = msg::CommunicationsFailed;
+    failingUnit();
+    window->ReadFlash->trigger(); // other commands keep the hardware name in front
+    EXPECT_EQ(LastLine(), "QORVIK ISP (COM): " + lost);
+
+    failingUnit();
+    window->ProgramFlash->trigger();
+    EXPECT_EQ(LastLine(), lost);
+    EXPECT_EQ(window->Log().StatusText(), "2|" + lost);
+    EXPECT_FALSE(window->Busy());
+}
+
 TEST_F(MainWindowTest, EraseOfAFlashPartShowsItsProgress) {
     StoreEnvironment("AT17F040(A)", 3);
     Start("AT17F040(A)");

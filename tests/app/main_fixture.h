@@ -19,12 +19,13 @@ namespace isp::testing {
 class TSwappableServices final : public TSerialServices {
 public:
     explicit TSwappableServices(const std::string& part) { Insert(part); }
-    void Insert(const std::string& part, sim::TChipOptions chip = {}) {
+    void Insert(const std::string& part, sim::TChipOptions chip = {},
+                sim::TUnitConfig config = {}) {
         const TDevice* device = DeviceList().FindByName(part, kUsbProgrammerKind);
         if (!device) {
             throw std::invalid_argument("not a catalogue part: " + part);
         }
-        units.push_back(sim::CreateUnit(*device, chip));
+        units.push_back(sim::CreateUnit(*device, chip, std::move(config)));
     }
     sim::TProgrammerUnit& Unit() { return *units.back(); }
     std::vector<std::uint8_t>& Chip() { return Unit().Chip().Memory(); }
