@@ -32,12 +32,6 @@ void TMachineSerialServices::Warn(const std::string& text) {
     }
 }
 
-void TMachineSerialServices::ShowReport(const std::vector<std::string>& lines) {
-    if (OnReport) {
-        OnReport(lines);
-    }
-}
-
 TMachineSettings::TMachineSettings()
     : user_(SettingsFolder()), store_(user_, files_),
       ports_((std::filesystem::path(SettingsFolder()) / "ports.ini").string()) {

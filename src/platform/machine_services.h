@@ -19,16 +19,11 @@ public:
     std::string DevicePath(const std::string& comName) override;
     TClock& Clock() override { return clock_; }
     void Warn(const std::string& text) override;
-    void ShowReport(const std::vector<std::string>& lines) override;
-    void Configure(TSmartSerial& programmer) override {
-        if (OnConfigure) {
-            OnConfigure(programmer);
-        }
-    }
+    // No report window and no options dialog here; the main window wraps these services in its
+    // own (TWindowSerialServices), which shows both.
+    void ShowReport(const std::vector<std::string>&) override {}
 
     std::function<void(const std::string&)> OnWarning;
-    std::function<void(const std::vector<std::string>&)> OnReport;
-    std::function<void(TSmartSerial&)> OnConfigure;
 
 private:
     TPortDirectory& ports_;
