@@ -29,6 +29,13 @@ std::uint32_t TickCount() {
     return static_cast<std::uint32_t>(clock.elapsed());
 }
 
+// A page's layout that lets its contents fill it edge to edge.
+QVBoxLayout* FillLayout(QWidget* page) {
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    return layout;
+}
+
 } // namespace
 
 Tmain::Tmain(TMainEnvironment environment, QWidget* parent)
@@ -130,21 +137,15 @@ void Tmain::BuildTabs() {
     Tabs = new QTabWidget(this);
     FlashTab = new QWidget;
     FlashViewer = new THexWindow(FlashTab);
-    auto* flashLayout = new QVBoxLayout(FlashTab);
-    flashLayout->setContentsMargins(0, 0, 0, 0);
-    flashLayout->addWidget(FlashViewer);
+    FillLayout(FlashTab)->addWidget(FlashViewer);
     Tabs->addTab(FlashTab, "EEPROM Memory");
 
     FuseSheet = new QWidget;
     FusesHolder = new TOptionsFrameOwner(FuseSheet);
-    auto* holderLayout = new QVBoxLayout(FusesHolder);
-    holderLayout->setContentsMargins(0, 0, 0, 0);
     NoOptionsLabel = new QLabel("No options", FusesHolder);
     NoOptionsLabel->setAlignment(Qt::AlignCenter);
-    holderLayout->addWidget(NoOptionsLabel);
-    auto* fuseLayout = new QVBoxLayout(FuseSheet);
-    fuseLayout->setContentsMargins(0, 0, 0, 0);
-    fuseLayout->addWidget(FusesHolder);
+    FillLayout(FusesHolder)->addWidget(NoOptionsLabel);
+    FillLayout(FuseSheet)->addWidget(FusesHolder);
     Tabs->addTab(FuseSheet, "Extra Features");
 
     StatusSheet = new QWidget;
@@ -154,9 +155,7 @@ void Tmain::BuildTabs() {
     fixed.setPixelSize(12);
     ListBox1->setFont(fixed);
     ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    auto* statusLayout = new QVBoxLayout(StatusSheet);
-    statusLayout->setContentsMargins(0, 0, 0, 0);
-    statusLayout->addWidget(ListBox1);
+    FillLayout(StatusSheet)->addWidget(ListBox1);
     Tabs->addTab(StatusSheet, "Status");
     setCentralWidget(Tabs);
 

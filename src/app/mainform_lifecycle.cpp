@@ -31,8 +31,6 @@ void Tmain::EndOp(const std::string& text) {
 }
 
 void Tmain::FailOp(const std::string& text) {
-    log_.Programmer = programmer_.get();
-    log_.PopUpWarnings = PopUpWarnings->isChecked();
     log_.FailOp(text);
 }
 
@@ -45,8 +43,6 @@ void Tmain::UpdateProgress(std::int32_t position, std::int32_t total) {
 }
 
 void Tmain::AppException(std::exception_ptr error) {
-    log_.Programmer = programmer_.get();
-    log_.PopUpWarnings = PopUpWarnings->isChecked();
     DeviceSelector->setEnabled(true);
     HardwareSelector->setEnabled(true);
     log_.AppException(error);

@@ -133,6 +133,7 @@ void Tmain::BuildMenus() {
     rules_[ViewStatus].checked = [this] { return Tabs->currentWidget() == StatusSheet; };
     PopUpWarnings = Command("Pop Up Warnings", {}, always, [] {});
     PopUpWarnings->setCheckable(true);
+    connect(PopUpWarnings, &QAction::toggled, this, [this](bool on) { log_.PopUpWarnings = on; });
     view->addActions({CrcChecksums, ProgrammerStatus, ViewFlash, ViewStatus, PopUpWarnings});
     ViewFuses = Command("Extra Features", QKeySequence("F12"), always,
                         [this] { Tabs->setCurrentWidget(FuseSheet); });

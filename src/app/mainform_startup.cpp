@@ -148,6 +148,7 @@ void Tmain::SaveEnvironment() {
         optionsFrame_->SetProgrammer(nullptr);
     }
     FlashViewer->SetData(nullptr);
+    log_.Programmer = nullptr;
     programmer_.reset();
     project_.reset();
 }

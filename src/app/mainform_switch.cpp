@@ -59,6 +59,7 @@ void Tmain::SwitchDevice(const std::string& deviceName, const std::string& hardw
         programmer_->SetHardwareName(
             table.FindHardware(hardwareName) >= 0 ? hardwareName : table.HardwareAt(index).Name);
         programmer_->SetSettingsStore(settings_->Store());
+        log_.Programmer = programmer_.get(); // reopened after failures
         if (auto* serial = dynamic_cast<TSmartSerial*>(programmer_.get())) {
             serial->verifyLog = [this](const std::string& line) { LogVerifyLine(line); };
             serial->verifyLogClear = [this] { ClearStatusExecute(); };
@@ -214,9 +215,7 @@ void Tmain::ApplyFamily(const TDevice& device) {
 }
 
 void Tmain::ShowMemoryView() {
-    const int flashIndex = Tabs->indexOf(FlashTab);
-    if (Tabs->isTabEnabled(flashIndex) && project_) {
-        Tabs->setCurrentWidget(FlashTab);
+    if (Tabs->isTabEnabled(Tabs->indexOf(FlashTab)) && project_) {
         if (FlashViewer->Data() != &project_->MainBuffer()) {
             FlashViewer->SetData(&project_->MainBuffer());
         } else {

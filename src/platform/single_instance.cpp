@@ -6,15 +6,9 @@
 
 namespace isp {
 
-namespace {
-// Local socket names must be plain file names; the lock name may carry spaces and brackets.
-QString SocketName(const QString& name, const QString& folder) {
-    return QDir(folder).filePath("." + name + ".socket");
-}
-} // namespace
-
 TSingleInstance::TSingleInstance(const QString& name, const QString& folder)
-    : name_(name), lock_(std::make_unique<QLockFile>(QDir(folder).filePath("." + name + ".lock"))) {
+    : socketPath_(QDir(folder).filePath("." + name + ".socket")),
+      lock_(std::make_unique<QLockFile>(QDir(folder).filePath("." + name + ".lock"))) {
     lock_->setStaleLockTime(0); // a crashed copy's lock is found stale by its dead process id
     server_.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&server_, &QLocalServer::newConnection, this, [this] {
@@ -26,7 +20,6 @@ TSingleInstance::TSingleInstance(const QString& name, const QString& folder)
             }
         }
     });
-    name_ = SocketName(name, folder);
 }
 
 TSingleInstance::~TSingleInstance() {
@@ -35,12 +28,12 @@ TSingleInstance::~TSingleInstance() {
 
 bool TSingleInstance::Acquire() {
     if (lock_->tryLock(0)) {
-        QLocalServer::removeServer(name_); // left behind by a copy that crashed
-        server_.listen(name_);
+        QLocalServer::removeServer(socketPath_); // left behind by a copy that crashed
+        server_.listen(socketPath_);
         return true;
     }
     QLocalSocket socket;
-    socket.connectToServer(name_);
+    socket.connectToServer(socketPath_);
     if (socket.waitForConnected(2000)) {
         socket.write("show\n");
         socket.waitForBytesWritten(1000);

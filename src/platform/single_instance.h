@@ -26,7 +26,7 @@ public:
     std::function<void()> OnActivate;
 
 private:
-    QString name_;
+    QString socketPath_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer server_;
 };
